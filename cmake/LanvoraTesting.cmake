@@ -1,0 +1,45 @@
+# Test registration shared by every folder.
+#
+# Native test programs are ordinary GoogleTest executables. Win32 test programs run under
+# Wine through tools/wine-test, which owns one Wine prefix inside the build folder, one
+# persistent wineserver for the whole CTest run and, when no DISPLAY is set, one Xvfb.
+# The session is a CTest fixture, so `ctest -R name` starts and stops it too.
+
+set(LANVORA_WINE_TEST "${CMAKE_SOURCE_DIR}/tools/wine-test")
+set(LANVORA_WINE_DIR "${CMAKE_BINARY_DIR}/wine")
+
+if(WIN32 AND NOT LANVORA_WINE_FIXTURE_ADDED)
+  set(LANVORA_WINE_FIXTURE_ADDED TRUE)
+  add_test(NAME wine.session.start COMMAND ${LANVORA_WINE_TEST} ${LANVORA_WINE_DIR} start)
+  add_test(NAME wine.session.stop COMMAND ${LANVORA_WINE_TEST} ${LANVORA_WINE_DIR} stop)
+  set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+  set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+endif()
+
+# lanvora_add_gtest(<target> SOURCES ... LIBS ...)
+# Builds a GoogleTest program and registers it: natively one CTest test per test case,
+# under Wine one CTest test per program (Wine stays out of the build and of discovery).
+function(lanvora_add_gtest target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} gtest gtest_main)
+  if(WIN32)
+    add_test(NAME ${target}
+             COMMAND ${LANVORA_WINE_TEST} ${LANVORA_WINE_DIR} run $<TARGET_FILE:${target}>
+             WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
+    set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
+                         RESOURCE_LOCK wine_desktop)
+  else()
+    include(GoogleTest)
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()
+
+# lanvora_add_wine_command(<name> <command...>): a non-GoogleTest check that needs the
+# Wine session (black-box scenarios, smoke runs).
+function(lanvora_add_wine_command name)
+  add_test(NAME ${name} COMMAND ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 900
+                       RESOURCE_LOCK wine_desktop
+                       ENVIRONMENT "LANVORA_WINE_TEST=${LANVORA_WINE_TEST};LANVORA_WINE_DIR=${LANVORA_WINE_DIR}")
+endfunction()
