@@ -1,0 +1,48 @@
+// The launch commands: script, allowed list, settings, then the game, in that order.
+#include "Launch.h"
+
+#include "NetScript.h"
+#include "Paths.h"
+#include "Platform.h"
+#include "SettingsFiles.h"
+
+namespace launch {
+
+namespace {
+
+void RunLaunch(const LaunchInputs& inputs, ScriptForm form, const std::string& scriptPath,
+               const std::string& settingsFolder) {
+  const LaunchSettings& settings = inputs.settings;
+  const std::string parameters = BuildLaunchParameters(settings.nick);
+  const NetScript script = BuildNetScript(form, settings.interfaceAddress, settings.port,
+                                          inputs.allowed, inputs.playersText);
+  WriteNetScript(scriptPath, script);
+  SaveAll(settingsFolder, settings, inputs.allowed);
+  // The game is told "-net net.txt" relative to its working directory, which is ours.
+  StartGame(LaunchRequest{std::string(kOpenVerb), inputs.launchPath, parameters, {},
+                          kShowCommand, inputs.ownerWindow});
+}
+
+std::string ScriptIn(const std::string& folder) {
+  return folder + std::string(kNetScriptFileName);
+}
+
+}  // namespace
+
+void StartGame(const LaunchRequest& request) { Platform().StartProgram(request); }
+
+void RunLaunchCommandA(const LaunchInputs& inputs) {
+  RunLaunch(inputs, ScriptForm::AllowIps, ScriptIn({}), {});
+}
+
+void RunLaunchCommandB(const LaunchInputs& inputs, const std::string& programFolder) {
+  RunLaunch(inputs, ScriptForm::Broadcast, ScriptIn(FolderOf(inputs.launchPath)),
+            programFolder);
+}
+
+void RunLaunchCommandC(const LaunchInputs& inputs, const std::string& programFolder) {
+  RunLaunch(inputs, ScriptForm::Broadcast, ScriptIn(FolderOf(inputs.settings.gameExe)),
+            programFolder);
+}
+
+}  // namespace launch

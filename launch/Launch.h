@@ -1,0 +1,53 @@
+// Starting the game: the request handed to the shell, and the three launch commands that
+// write the script and the program's files and then start the game. Each command stops at
+// the first failure (a LaunchError), so the game is started only when every file was written.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "LaunchSettings.h"
+
+namespace launch {
+
+inline constexpr std::string_view kOpenVerb = "open";
+// SW_SHOW: activate the game's window in its current size and position.
+inline constexpr int kShowCommand = 5;
+
+struct LaunchRequest {
+  std::string verb;
+  std::string file;
+  std::string parameters;
+  std::string workingDirectory;  // empty: the program's current directory
+  int showCommand = kShowCommand;
+  std::uintptr_t ownerWindow = 0;  // the main window's HWND
+
+  bool operator==(const LaunchRequest&) const = default;
+};
+
+// Hands the request to the shell (through the platform seam) and returns at once.
+void StartGame(const LaunchRequest& request);
+
+// What a command reads from the main window at the moment it runs.
+struct LaunchInputs {
+  LaunchSettings settings;
+  AllowedList allowed;
+  std::string playersText;
+  std::string launchPath;
+  std::uintptr_t ownerWindow = 0;
+};
+
+// "Save && Play" in "Allow IP's" mode: "net.txt", "ips.txt" and "settings.txt" in the
+// current directory.
+void RunLaunchCommandA(const LaunchInputs& inputs);
+
+// "Save && Play" in "Broadcast on LAN" mode: the script in FolderOf(launchPath), the two
+// files in programFolder.
+void RunLaunchCommandB(const LaunchInputs& inputs, const std::string& programFolder);
+
+// The tray's "Save && Play": always the broadcast form, the script in the folder of the
+// executable field's text, the two files in programFolder.
+void RunLaunchCommandC(const LaunchInputs& inputs, const std::string& programFolder);
+
+}  // namespace launch

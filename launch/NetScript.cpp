@@ -1,0 +1,37 @@
+// Building and writing the network script and the game's parameters.
+#include "NetScript.h"
+
+#include "TextLines.h"
+#include "WholeFile.h"
+
+namespace launch {
+
+NetScript BuildNetScript(ScriptForm form, std::string_view interfaceAddress,
+                         std::string_view port, const AllowedList& allowed,
+                         std::string_view playersText) {
+  NetScript script;
+  std::string interfaceLine = "interface ";
+  interfaceLine.append(interfaceAddress).append(":").append(port);
+  script.push_back(std::move(interfaceLine));
+  script.emplace_back("mode peer");
+  if (form == ScriptForm::AllowIps) {
+    script.insert(script.end(), allowed.begin(), allowed.end());
+    // One empty line closes the list of peers.
+    script.emplace_back();
+  } else {
+    script.push_back("broadcast " + std::string(playersText));
+  }
+  return script;
+}
+
+std::string BuildLaunchParameters(std::string_view nick) {
+  std::string parameters = "/m /c1 /i1 -name ";
+  parameters.append(nick).append(" -net ").append(kNetScriptFileName);
+  return parameters;
+}
+
+void WriteNetScript(const std::string& path, const NetScript& script) {
+  WriteWholeFile(path, JoinLines(script));
+}
+
+}  // namespace launch

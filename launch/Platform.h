@@ -1,0 +1,61 @@
+// The small layer between the launch core and the operating system: files, folders, the
+// current directory, the program's own path and starting a program. Platform_win.cpp and
+// Platform_posix.cpp implement it. The two entries of PlatformTable are the seam tests
+// replace (record the start request, make a write fail part-way); they default to the
+// real functions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace launch {
+
+struct LaunchRequest;
+
+// A HANDLE on Windows, a file descriptor elsewhere; kNoFile when none is open.
+using NativeFile = std::intptr_t;
+inline constexpr NativeFile kNoFile = -1;
+
+struct PlatformTable {
+  // Hands the request to the shell and returns at once; the outcome is not examined.
+  void (*StartProgram)(const LaunchRequest& request);
+  // Writes all of data to file; false when any part of it could not be written.
+  bool (*WriteBytes)(NativeFile file, const char* data, std::size_t size);
+};
+
+// The table in use (tests assign to its entries) and the real one.
+PlatformTable& Platform();
+const PlatformTable& RealPlatform();
+
+// Error code of the last failed call below (GetLastError or errno).
+int LastSystemError();
+// The system's own text for an error code, untidied.
+std::string SystemErrorText(int code);
+
+// A relative path expanded against the current directory; the path itself when that fails.
+std::string FullPath(const std::string& path);
+std::string CurrentDirectory();
+unsigned long ProcessId();
+
+// True when a directory search finds path, it is a file and not a folder, and its
+// last-write time in local time lies in the years 1980 to 2107.
+bool FindDatedFile(const std::string& path);
+
+// Reads the whole file into bytes; false (with LastSystemError) when it cannot be opened.
+// A failure after opening ends the reading quietly with what was read so far.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+// Creates a new file that must not exist yet; kNoFile (with LastSystemError) on failure.
+NativeFile CreateNewFile(const std::string& path);
+// True for the error CreateNewFile gives when the name is taken.
+bool IsAlreadyExistsError(int code);
+// Pushes written data to the disk; false when that fails.
+bool FlushFile(NativeFile file);
+// Closes the file; false when the system reports a late write failure.
+bool CloseFile(NativeFile file);
+// Moves from over to, replacing a file already there; false (with LastSystemError) on failure.
+bool MoveReplacing(const std::string& from, const std::string& to);
+void RemoveFile(const std::string& path);
+
+}  // namespace launch

@@ -1,0 +1,150 @@
+// POSIX side of the platform layer, for the host build and its tests: open/write/rename,
+// strerror texts, /proc/self/exe, and posix_spawnp for starting a program.
+#include "Platform.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "Launch.h"
+#include "Paths.h"
+
+extern char** environ;
+
+namespace launch {
+
+namespace {
+
+// Splits the parameters at blanks, the way the game's own command line is split into words.
+std::vector<std::string> Words(const std::string& text) {
+  std::vector<std::string> words;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const std::size_t start = i;
+    while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
+    if (i > start) words.push_back(text.substr(start, i - start));
+  }
+  return words;
+}
+
+void StartProgramPosix(const LaunchRequest& request) {
+  std::vector<std::string> words = Words(request.parameters);
+  std::vector<char*> argv;
+  std::string file = request.file;
+  argv.push_back(file.data());
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  // No shell is involved, so nothing in the nick is interpreted. The outcome is ignored.
+  pid_t child = 0;
+  posix_spawnp(&child, file.c_str(), nullptr, nullptr, argv.data(), environ);
+}
+
+bool WriteBytesPosix(NativeFile file, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = write(static_cast<int>(file), data, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+const PlatformTable kReal{&StartProgramPosix, &WriteBytesPosix};
+PlatformTable g_table = kReal;
+
+}  // namespace
+
+PlatformTable& Platform() { return g_table; }
+const PlatformTable& RealPlatform() { return kReal; }
+
+int LastSystemError() { return errno; }
+
+std::string SystemErrorText(int code) { return std::strerror(code); }
+
+std::string FullPath(const std::string& path) {
+  if (!path.empty() && path.front() == '/') return path;
+  const std::string folder = CurrentDirectory();
+  if (folder.empty()) return path;
+  return folder.back() == '/' ? folder + path : folder + "/" + path;
+}
+
+std::string CurrentDirectory() {
+  std::vector<char> buffer(PATH_MAX);
+  for (;;) {
+    if (getcwd(buffer.data(), buffer.size())) return buffer.data();
+    if (errno != ERANGE) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::string ProgramPath() {
+  std::vector<char> buffer(PATH_MAX);
+  for (;;) {
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return {};
+    if (static_cast<std::size_t>(length) < buffer.size()) {
+      return std::string(buffer.data(), static_cast<std::size_t>(length));
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
+
+bool FindDatedFile(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  // Same window as the old 16-bit file-system date words: 1980 to 2107, local time.
+  std::tm local{};
+  const std::time_t modified = info.st_mtime;
+  if (!localtime_r(&modified, &local)) return false;
+  const int year = local.tm_year + 1900;
+  return year >= 1980 && year <= 2107;
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) return false;
+  bytes.clear();
+  struct stat info;
+  if (fstat(file, &info) == 0 && info.st_size > 0) {
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+  }
+  char chunk[65536];
+  for (;;) {
+    const ssize_t got = read(file, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+  close(file);
+  return true;
+}
+
+NativeFile CreateNewFile(const std::string& path) {
+  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  return file < 0 ? kNoFile : static_cast<NativeFile>(file);
+}
+
+bool IsAlreadyExistsError(int code) { return code == EEXIST; }
+
+bool FlushFile(NativeFile file) { return fsync(static_cast<int>(file)) == 0; }
+
+bool CloseFile(NativeFile file) { return close(static_cast<int>(file)) == 0; }
+
+bool MoveReplacing(const std::string& from, const std::string& to) {
+  return rename(from.c_str(), to.c_str()) == 0;
+}
+
+void RemoveFile(const std::string& path) { unlink(path.c_str()); }
+
+}  // namespace launch

@@ -1,0 +1,157 @@
+// Win32 side of the platform layer: ANSI file APIs, FormatMessageA texts and
+// ShellExecuteA. Paths are bytes in the ANSI code page and are passed on unchanged.
+#include "Platform.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "Launch.h"
+#include "Paths.h"
+
+namespace launch {
+
+namespace {
+
+HANDLE AsHandle(NativeFile file) { return reinterpret_cast<HANDLE>(file); }
+
+// Closes a search or file handle when the scope ends.
+struct FindGuard {
+  HANDLE handle;
+  ~FindGuard() { FindClose(handle); }
+};
+struct FileGuard {
+  HANDLE handle;
+  ~FileGuard() { CloseHandle(handle); }
+};
+
+void StartProgramWin(const LaunchRequest& request) {
+  const char* folder =
+      request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str();
+  // The result is deliberately ignored: a game that cannot be started is not reported.
+  ShellExecuteA(reinterpret_cast<HWND>(request.ownerWindow), request.verb.c_str(),
+                request.file.c_str(), request.parameters.c_str(), folder,
+                request.showCommand);
+}
+
+bool WriteBytesWin(NativeFile file, const char* data, std::size_t size) {
+  while (size > 0) {
+    const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(AsHandle(file), data, chunk, &written, nullptr) || written == 0) {
+      return false;
+    }
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+const PlatformTable kReal{&StartProgramWin, &WriteBytesWin};
+PlatformTable g_table = kReal;
+
+}  // namespace
+
+PlatformTable& Platform() { return g_table; }
+const PlatformTable& RealPlatform() { return kReal; }
+
+int LastSystemError() { return static_cast<int>(GetLastError()); }
+
+std::string SystemErrorText(int code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+          FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length ? std::string(buffer, length) : std::string();
+  LocalFree(buffer);
+  return text;
+}
+
+std::string FullPath(const std::string& path) {
+  // First call asks for the size; the path may grow beyond MAX_PATH when expanded.
+  const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::string full(needed, '\0');
+  const DWORD length = GetFullPathNameA(path.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return path;
+  full.resize(length);
+  return full;
+}
+
+std::string CurrentDirectory() {
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  if (needed == 0) return {};
+  std::string folder(needed, '\0');
+  const DWORD length = GetCurrentDirectoryA(needed, folder.data());
+  folder.resize(length < needed ? length : 0);
+  return folder;
+}
+
+std::string ProgramPath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    // A full buffer means the path may have been cut: try again with more room.
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+unsigned long ProcessId() { return GetCurrentProcessId(); }
+
+bool FindDatedFile(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindGuard guard{search};
+  if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  // The old file-system date format holds 1980 to 2107; the conversion refuses the rest.
+  FILETIME local;
+  WORD date = 0;
+  WORD time = 0;
+  return FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) &&
+         FileTimeToDosDateTime(&local, &date, &time);
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  FileGuard guard{file};
+  bytes.clear();
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < 0x7FFFFFFF) {
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  }
+  char chunk[65536];
+  DWORD got = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  return true;
+}
+
+NativeFile CreateNewFile(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  return file == INVALID_HANDLE_VALUE ? kNoFile : reinterpret_cast<NativeFile>(file);
+}
+
+bool IsAlreadyExistsError(int code) {
+  return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
+}
+
+bool FlushFile(NativeFile file) { return FlushFileBuffers(AsHandle(file)) != 0; }
+
+bool CloseFile(NativeFile file) { return CloseHandle(AsHandle(file)) != 0; }
+
+bool MoveReplacing(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+
+}  // namespace launch

@@ -1,0 +1,21 @@
+// Reading and writing a file as a whole, with the program's error messages. A file is
+// written to a temporary file in its own folder, flushed, and only then moved over the
+// target, so a write that fails part-way leaves the previous contents intact.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace launch {
+
+// The whole contents. Throws LaunchError "Cannot open file "<full path>". <system text>"
+// when the file cannot be opened (a missing file included).
+std::string ReadWholeFile(const std::string& path);
+
+// Replaces the file's contents with bytes. Throws LaunchError "Cannot create file
+// "<full path>". <system text>" when the file cannot be created or replaced, and
+// "Stream write error" when writing fails. On failure the target is unchanged and no
+// temporary file is left behind.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
+
+}  // namespace launch
