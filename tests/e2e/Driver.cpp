@@ -1,0 +1,300 @@
+// Out-of-process automation through window messages. Messages are sent with a timeout so
+// that a hung or crashed target fails the test instead of hanging it.
+#include "tests/e2e/Driver.h"
+
+#include <stdexcept>
+
+namespace e2e {
+namespace {
+
+constexpr int kFileNameCombo = 0x47C;   // the explorer-style open dialog's file name box
+constexpr int kOldFileNameEdit = 0x480; // the same box in the old-style dialog
+constexpr int kMessageBoxText = 0xFFFF; // the static control holding a message box's text
+
+[[noreturn]] void Fail(const std::string& what) { throw std::runtime_error("driver: " + what); }
+
+enum class Charset { Ansi, Wide };
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+             Charset charset = Charset::Ansi) {
+  DWORD_PTR result = 0;
+  LRESULT answered =
+      charset == Charset::Ansi
+          ? SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kDefaultTimeoutMs, &result)
+          : SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kDefaultTimeoutMs, &result);
+  if (!answered) {
+    Fail("message " + std::to_string(message) + " was not answered (target hung or gone)");
+  }
+  return static_cast<LRESULT>(result);
+}
+
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!PostMessageA(window, message, wParam, lParam)) Fail("cannot post to the target");
+}
+
+std::string Narrow(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::string TopLevelTitle(HWND window) {
+  // For top-level windows the title is kept outside the process, so this works across
+  // processes without a message round trip.
+  char buffer[512] = {};
+  int n = GetWindowTextA(window, buffer, sizeof buffer);
+  return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+struct TopLevelSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<TopLevelSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId) search->found.push_back(window);
+  return TRUE;
+}
+
+// Depth first: the file name box is an Edit inside a ComboBox, itself inside a ComboBoxEx32
+// in newer dialogs.
+HWND FirstDescendantOfClass(HWND parent, const std::string& className) {
+  for (HWND child : Children(parent)) {
+    if (lstrcmpiA(ClassOf(child).c_str(), className.c_str()) == 0) return child;
+    if (HWND inner = FirstDescendantOfClass(child, className)) return inner;
+  }
+  return nullptr;
+}
+
+bool IsPushButton(HWND window) {
+  LONG type = GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start >= timeoutMs) return condition();
+    Sleep(10);
+  }
+  return true;
+}
+
+Process Process::Start(const std::string& exe, const std::string& currentDirectory) {
+  std::string commandLine = "\"" + exe + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      currentDirectory.c_str(), &startup, &info)) {
+    Fail("cannot start " + exe + " in " + currentDirectory + " (error " +
+         std::to_string(GetLastError()) + ")");
+  }
+  CloseHandle(info.hThread);
+  Process process;
+  process.process_.reset(info.hProcess);
+  process.id_ = info.dwProcessId;
+  return process;
+}
+
+Process::~Process() {
+  if (process_ && Running()) {
+    TerminateProcess(process_.get(), 99);
+    WaitForSingleObject(process_.get(), 5000);
+  }
+}
+
+bool Process::Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+bool Process::WaitForExit(DWORD timeoutMs) const {
+  return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD Process::ExitCode() const {
+  DWORD code = 0;
+  GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const std::string& className,
+                                  const std::string& title) {
+  TopLevelSearch search{processId, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+  std::vector<HWND> matching;
+  for (HWND window : search.found) {
+    if (!className.empty() && ClassOf(window) != className) continue;
+    if (TopLevelTitle(window) == title) matching.push_back(window);
+  }
+  return matching;
+}
+
+HWND WaitForWindow(DWORD processId, const std::string& className, const std::string& title,
+                   DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : TopLevelWindows(processId, className, title)) {
+          if (IsWindowVisible(window)) found = window;
+        }
+        return found != nullptr;
+      },
+      timeoutMs);
+  if (!found) Fail("no window \"" + title + "\" of class \"" + className + "\" appeared");
+  return found;
+}
+
+HWND WaitForDialog(DWORD processId, const std::string& title, DWORD timeoutMs) {
+  return WaitForWindow(processId, "#32770", title, timeoutMs);
+}
+
+std::string ClassOf(HWND window) {
+  char buffer[256] = {};
+  int n = GetClassNameA(window, buffer, sizeof buffer);
+  return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className) {
+  std::vector<HWND> matching;
+  for (HWND child : Children(parent)) {
+    if (lstrcmpiA(ClassOf(child).c_str(), className.c_str()) == 0) matching.push_back(child);
+  }
+  return matching;
+}
+
+HWND ChildByCaption(HWND parent, const std::string& className, const std::string& caption) {
+  for (HWND child : ChildrenOfClass(parent, className)) {
+    if (Text(child) == caption) return child;
+  }
+  Fail("no " + className + " \"" + caption + "\"");
+}
+
+HWND ChildAt(HWND parent, const std::string& className, int left, int top) {
+  for (HWND child : ChildrenOfClass(parent, className)) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    POINT corner{r.left, r.top};
+    MapWindowPoints(nullptr, parent, &corner, 1);
+    if (corner.x == left && corner.y == top) return child;
+  }
+  Fail("no " + className + " at " + std::to_string(left) + "," + std::to_string(top));
+}
+
+bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
+
+std::string Text(HWND window) {
+  auto length = static_cast<size_t>(Send(window, WM_GETTEXTLENGTH, 0, 0));
+  std::string text(length + 1, '\0');
+  auto copied = static_cast<size_t>(
+      Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+  text.resize(copied < length ? copied : length);
+  return text;
+}
+
+void SetText(HWND window, const std::string& text) {
+  // A single-line edit tells its parent EN_CHANGE itself when its text is set this way.
+  if (!Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) {
+    Fail("the control refused the text");
+  }
+}
+
+void Click(HWND button) { Send(button, BM_CLICK, 0, 0); }
+
+void PostClick(HWND button) { Post(button, BM_CLICK, 0, 0); }
+
+bool Checked(HWND button) { return Send(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+std::vector<std::string> ListRows(HWND listBox) {
+  std::vector<std::string> rows;
+  auto count = static_cast<int>(Send(listBox, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    auto length = static_cast<size_t>(Send(listBox, LB_GETTEXTLEN, i, 0, Charset::Wide));
+    std::wstring row(length + 1, L'\0');
+    auto copied = static_cast<size_t>(
+        Send(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row.data()), Charset::Wide));
+    row.resize(copied <= length ? copied : length);
+    rows.push_back(Narrow(row));
+  }
+  return rows;
+}
+
+int SelectedRow(HWND listBox) { return static_cast<int>(Send(listBox, LB_GETCURSEL, 0, 0)); }
+
+void SelectRow(HWND listBox, int row) {
+  if (Send(listBox, LB_SETCURSEL, row, 0) == LB_ERR && row != -1) {
+    Fail("no row " + std::to_string(row));
+  }
+  // LB_SETCURSEL is silent; a user's click would also have told the owner.
+  Send(GetParent(listBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(listBox), LBN_SELCHANGE),
+       reinterpret_cast<LPARAM>(listBox));
+}
+
+std::string MessageBoxText(HWND box) {
+  if (HWND text = GetDlgItem(box, kMessageBoxText)) return Text(text);
+  for (HWND child : ChildrenOfClass(box, "Static")) {
+    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return Text(child);
+  }
+  Fail("the box holds no text");
+}
+
+std::vector<std::string> DialogButtons(HWND box) {
+  std::vector<std::string> captions;
+  for (HWND child : ChildrenOfClass(box, "Button")) {
+    if (IsPushButton(child) && IsWindowVisible(child)) captions.push_back(Text(child));
+  }
+  return captions;
+}
+
+void CloseDialog(HWND box, int command) {
+  Post(box, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+  if (!WaitUntil([&] { return !IsWindow(box); })) Fail("the dialog did not close");
+}
+
+HWND WaitForOpenDialog(DWORD processId, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        TopLevelSearch search{processId, {}};
+        EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+        for (HWND window : search.found) {
+          if (ClassOf(window) == "#32770" && IsWindowVisible(window) &&
+              (GetDlgItem(window, kFileNameCombo) || GetDlgItem(window, kOldFileNameEdit))) {
+            found = window;
+          }
+        }
+        return found != nullptr;
+      },
+      timeoutMs);
+  if (!found) Fail("no open-file dialog appeared");
+  return found;
+}
+
+void ChooseFile(HWND openDialog, const std::string& path) {
+  HWND nameBox = nullptr;
+  if (HWND combo = GetDlgItem(openDialog, kFileNameCombo)) {
+    nameBox = FirstDescendantOfClass(combo, "Edit");
+  }
+  if (!nameBox) nameBox = GetDlgItem(openDialog, kOldFileNameEdit);
+  if (!nameBox) Fail("the open dialog has no file name box");
+  SetText(nameBox, path);
+  // Posted: confirming runs the dialog's own checks, which may themselves show a box.
+  CloseDialog(openDialog, IDOK);
+}
+
+}  // namespace e2e
