@@ -1,0 +1,149 @@
+// Test helpers over std::filesystem and the system's error texts.
+#include "TestFiles.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace launch_test {
+
+namespace {
+
+std::vector<launch::LaunchRequest> g_requests;
+int g_writesLeft = 0;
+std::size_t g_okBytes = 0;
+
+void RecordStart(const launch::LaunchRequest& request) { g_requests.push_back(request); }
+
+bool WriteThenFail(launch::NativeFile file, const char* data, std::size_t size) {
+  const auto& real = launch::RealPlatform();
+  if (--g_writesLeft != 0) return real.WriteBytes(file, data, size);
+  real.WriteBytes(file, data, std::min(size, g_okBytes));
+  return false;
+}
+
+std::string WithoutTrailingBreakAndStop(std::string text) {
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '.' ||
+                           text.back() == ' ')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+#ifdef _WIN32
+std::string WindowsText(DWORD code) {
+  char buffer[512] = {};
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                 buffer, sizeof buffer, nullptr);
+  return WithoutTrailingBreakAndStop(buffer);
+}
+#endif
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  static std::atomic<unsigned> counter{0};
+  std::ostringstream name;
+#ifdef _WIN32
+  name << "lanvora-test-" << GetCurrentProcessId() << "-" << counter++;
+#else
+  name << "lanvora-test-" << getpid() << "-" << counter++;
+#endif
+  const fs::path folder = fs::temp_directory_path() / name.str();
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  path_ = fs::canonical(folder).string();
+  path_ += static_cast<char>(fs::path::preferred_separator);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempFolder::Names() const {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(path_)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+CurrentDirectoryScope::CurrentDirectoryScope(const std::string& folder)
+    : previous_(fs::current_path().string()) {
+  fs::current_path(folder);
+}
+
+CurrentDirectoryScope::~CurrentDirectoryScope() {
+  std::error_code ignored;
+  fs::current_path(previous_, ignored);
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool Exists(const std::string& path) { return fs::exists(path); }
+
+void MakeFolder(const std::string& path) { fs::create_directories(path); }
+
+void ShiftLastWriteTime(const std::string& path, int years) {
+  const auto shift = std::chrono::hours(24) * 366 * years;
+  fs::last_write_time(path, fs::last_write_time(path) + shift);
+}
+
+RecordedStarts::RecordedStarts() {
+  g_requests.clear();
+  launch::Platform().StartProgram = &RecordStart;
+}
+
+RecordedStarts::~RecordedStarts() {
+  launch::Platform().StartProgram = launch::RealPlatform().StartProgram;
+}
+
+const std::vector<launch::LaunchRequest>& RecordedStarts::Requests() const {
+  return g_requests;
+}
+
+FailingWrites::FailingWrites(int failingWrite, std::size_t okBytes) {
+  g_writesLeft = failingWrite;
+  g_okBytes = okBytes;
+  launch::Platform().WriteBytes = &WriteThenFail;
+}
+
+FailingWrites::~FailingWrites() {
+  launch::Platform().WriteBytes = launch::RealPlatform().WriteBytes;
+}
+
+#ifdef _WIN32
+std::string MissingFileText() { return WindowsText(ERROR_FILE_NOT_FOUND); }
+std::string MissingFolderText() { return WindowsText(ERROR_PATH_NOT_FOUND); }
+std::string FolderInTheWayText() { return WindowsText(ERROR_ACCESS_DENIED); }
+#else
+std::string MissingFileText() { return WithoutTrailingBreakAndStop(std::strerror(ENOENT)); }
+std::string MissingFolderText() { return MissingFileText(); }
+std::string FolderInTheWayText() { return WithoutTrailingBreakAndStop(std::strerror(EISDIR)); }
+#endif
+
+}  // namespace launch_test

@@ -1,0 +1,72 @@
+// Helpers for the launch core's tests: throw-away folders, raw file bytes, the current
+// directory, the platform seam's recorders, and the system's own error texts taken
+// straight from the system (not through the code under test).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "Launch.h"
+#include "Platform.h"
+
+namespace launch_test {
+
+// A fresh empty folder, removed with everything in it at the end of the scope.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  // Full path with its trailing separator, ready for "+ name".
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + name; }
+  // Names of everything in the folder, sorted.
+  std::vector<std::string> Names() const;
+
+ private:
+  std::string path_;
+};
+
+// Makes folder the current directory for the scope.
+class CurrentDirectoryScope {
+ public:
+  explicit CurrentDirectoryScope(const std::string& folder);
+  ~CurrentDirectoryScope();
+
+ private:
+  std::string previous_;
+};
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+void MakeFolder(const std::string& path);
+// Moves the file's last-write time by the given number of years (negative: back).
+void ShiftLastWriteTime(const std::string& path, int years);
+
+// Records every start request instead of starting anything.
+class RecordedStarts {
+ public:
+  RecordedStarts();
+  ~RecordedStarts();
+  const std::vector<launch::LaunchRequest>& Requests() const;
+};
+
+// Write number failingWrite (counting from 1) lets its first okBytes reach the file and
+// then reports failure; the writes before and after it are real.
+class FailingWrites {
+ public:
+  FailingWrites(int failingWrite, std::size_t okBytes);
+  ~FailingWrites();
+};
+
+// The system's text (trailing break and full stop dropped) for a missing file, a path
+// whose folder is missing, and a file name taken by a folder.
+std::string MissingFileText();
+std::string MissingFolderText();
+std::string FolderInTheWayText();
+
+}  // namespace launch_test
