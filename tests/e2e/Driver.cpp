@@ -89,8 +89,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   return true;
 }
 
-Process Process::Start(const std::string& exe, const std::string& currentDirectory) {
+Process Process::Start(const std::string& exe, const std::string& currentDirectory,
+                       const std::string& arguments) {
   std::string commandLine = "\"" + exe + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};

@@ -24,8 +24,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaul
 // leaves no window behind for the next one.
 class Process {
  public:
-  // Starts `exe` with `currentDirectory` as its working directory (both Windows paths).
-  static Process Start(const std::string& exe, const std::string& currentDirectory);
+  // Starts `exe` with `currentDirectory` as its working directory (both Windows paths);
+  // `arguments` follow the quoted program name on the command line verbatim.
+  static Process Start(const std::string& exe, const std::string& currentDirectory,
+                       const std::string& arguments = "");
   Process(Process&&) = default;
   Process& operator=(Process&&) = default;
   ~Process();

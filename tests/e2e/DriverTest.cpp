@@ -102,3 +102,43 @@ TEST_F(DriverTest, SeesTheProgramEndAndFailsLoudlyOnMissingWindows) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// The stand-in game is what the scenarios read their verdict from, so its record must be
+// exact: arguments split as the C runtime does, the working directory, and every byte of the
+// script, NUL and line breaks included.
+TEST(StandinGame, RecordsEachStartWithItsArgumentsFolderAndScript) {
+  ScratchFolder scratch(E2E_SCRATCH_ROOT, "standin");
+  const std::string log = Join(scratch.Path(), "standin.log");
+  ASSERT_TRUE(SetEnvironmentVariableA("LANVORA_STANDIN_LOG", log.c_str()));
+  const std::string withScript = scratch.Sub("with script");
+  static const char kScript[] = "interface a:1\r\nmode peer\r\n\0x\r\n\r\n";
+  const std::string script(kScript, sizeof kScript - 1);
+  WriteBytes(Join(withScript, "net.txt"), script);
+  const std::string exe = WindowsPath(E2E_STANDIN_EXE);
+
+  Process first = Process::Start(exe, withScript, "/m -name John  Doe \"two words\" -net net.txt");
+  ASSERT_TRUE(first.WaitForExit());
+  EXPECT_EQ(first.ExitCode(), 0u);
+  Process second = Process::Start(exe, scratch.Sub("empty"), "");
+  ASSERT_TRUE(second.WaitForExit());
+
+  const std::vector<StandinStart> starts = ReadStandinLog(log);
+  ASSERT_EQ(starts.size(), 2u);
+  EXPECT_EQ(starts[0].commandLine,
+            "\"" + exe + "\" /m -name John  Doe \"two words\" -net net.txt");
+  EXPECT_EQ(starts[0].argv, (std::vector<std::string>{exe, "/m", "-name", "John", "Doe",
+                                                      "two words", "-net", "net.txt"}));
+  EXPECT_EQ(starts[0].workingDirectory, withScript);
+  EXPECT_TRUE(starts[0].scriptPresent);
+  EXPECT_EQ(starts[0].script, script);
+  EXPECT_EQ(starts[1].argv, std::vector<std::string>{exe});
+  EXPECT_EQ(starts[1].workingDirectory, Join(scratch.Path(), "empty"));
+  EXPECT_FALSE(starts[1].scriptPresent);
+  SetEnvironmentVariableA("LANVORA_STANDIN_LOG", nullptr);
+}
+
+}  // namespace
+}  // namespace e2e
