@@ -1,0 +1,67 @@
+// The hidden window shared by all tray components: the shell posts every icon's
+// notifications to it, and it hands each one to the component with that icon
+// identifier. It stays alive through close and session-end messages, since only the
+// last component may take it down.
+#include "tray/TrayIcon.h"
+
+#include <memory>
+
+namespace tray {
+namespace {
+
+using HandlerPtr = std::unique_ptr<TTrayIconHandler, TTrayIconHandler::Deleter>;
+
+// Destroyed at shutdown with its window when components were leaked.
+HandlerPtr& HandlerSlot() {
+  static HandlerPtr slot;
+  return slot;
+}
+
+}  // namespace
+
+TTrayIconHandler::TTrayIconHandler() : window_(*this) { live_.reserve(8); }
+
+TTrayIconHandler::~TTrayIconHandler() = default;
+
+TTrayIcon* TTrayIconHandler::Find(UINT iconId) const {
+  const auto found = live_.find(iconId);
+  return found == live_.end() ? nullptr : found->second;
+}
+
+LRESULT TTrayIconHandler::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case kTrayCallbackMessage:
+      // A notification for an icon whose component is gone is dropped.
+      if (TTrayIcon* icon = Find(static_cast<UINT>(wParam))) {
+        icon->HandleShellNotification(static_cast<UINT>(lParam));
+      }
+      return 0;
+    case WM_DESTROY:
+    case WM_CLOSE:
+    case WM_QUERYENDSESSION:
+    case WM_QUIT:
+    case WM_ENDSESSION:
+    case WM_NCDESTROY:
+      // A close request must not destroy the shared window; log-off is agreed to.
+      return 1;
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+}
+
+void AcquireTrayHandler() {
+  auto& slot = HandlerSlot();
+  if (!slot) slot.reset(new TTrayIconHandler());
+  ++slot->userCount_;
+}
+
+void ReleaseTrayHandler() {
+  auto& slot = HandlerSlot();
+  if (!slot) return;
+  if (slot->userCount_ > 0) --slot->userCount_;
+  if (slot->userCount_ == 0) slot.reset();
+}
+
+TTrayIconHandler* SharedTrayHandler() { return HandlerSlot().get(); }
+
+}  // namespace tray
