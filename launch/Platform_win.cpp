@@ -109,12 +109,15 @@ bool FindDatedFile(const std::string& path) {
   if (search == INVALID_HANDLE_VALUE) return false;
   FindGuard guard{search};
   if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  // The old file-system date format holds 1980 to 2107; the conversion refuses the rest.
+  // The old file-system date format holds 1980 to 2107. The conversion refuses the rest
+  // on Windows; the year is checked as well because not every implementation does.
   FILETIME local;
+  SYSTEMTIME fields;
   WORD date = 0;
   WORD time = 0;
   return FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) &&
-         FileTimeToDosDateTime(&local, &date, &time);
+         FileTimeToSystemTime(&local, &fields) && fields.wYear >= 1980 &&
+         fields.wYear <= 2107 && FileTimeToDosDateTime(&local, &date, &time);
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +13,9 @@
 #else
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -108,9 +110,32 @@ bool Exists(const std::string& path) { return fs::exists(path); }
 
 void MakeFolder(const std::string& path) { fs::create_directories(path); }
 
-void ShiftLastWriteTime(const std::string& path, int years) {
-  const auto shift = std::chrono::hours(24) * 366 * years;
-  fs::last_write_time(path, fs::last_write_time(path) + shift);
+// std::filesystem cannot be used here: mingw's version wraps dates after 2038.
+void SetLastWriteYear(const std::string& path, int year) {
+#ifdef _WIN32
+  SYSTEMTIME fields{};
+  fields.wYear = static_cast<WORD>(year);
+  fields.wMonth = 7;
+  fields.wDay = 1;
+  fields.wHour = 12;
+  FILETIME local;
+  FILETIME utc;
+  SystemTimeToFileTime(&fields, &local);
+  LocalFileTimeToFileTime(&local, &utc);
+  const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  SetFileTime(file, nullptr, nullptr, &utc);
+  CloseHandle(file);
+#else
+  std::tm fields{};
+  fields.tm_year = year - 1900;
+  fields.tm_mon = 6;
+  fields.tm_mday = 1;
+  fields.tm_hour = 12;
+  fields.tm_isdst = -1;
+  const timespec times[2] = {{0, UTIME_OMIT}, {std::mktime(&fields), 0}};
+  utimensat(AT_FDCWD, path.c_str(), times, 0);
+#endif
 }
 
 RecordedStarts::RecordedStarts() {

@@ -44,8 +44,8 @@ std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool Exists(const std::string& path);
 void MakeFolder(const std::string& path);
-// Moves the file's last-write time by the given number of years (negative: back).
-void ShiftLastWriteTime(const std::string& path, int years);
+// Sets the file's last-write time to noon on July 1st of year, local time.
+void SetLastWriteYear(const std::string& path, int year);
 
 // Records every start request instead of starting anything.
 class RecordedStarts {
