@@ -1,0 +1,52 @@
+// Starting lanvora.exe for a scenario, and the two facts a scenario needs from the platform
+// itself: the host's first address and the system's text for an error code.
+#include <winsock2.h>  // before <windows.h>, which the session header brings in
+
+#include "tests/e2e/LanvoraSession.h"
+
+#include <cstring>
+
+namespace e2e {
+
+LanvoraSession::LanvoraSession(const std::string& programExe, const std::string& currentDirectory)
+    : process_(Process::Start(programExe, currentDirectory)),
+      window_(WaitForWindow(process_.Id(), "", kMainTitle)) {}
+
+void LanvoraSession::AddAddress(const std::string& address) const {
+  Type(AddressToAddField(), address);
+  Click(Button("&Add"));
+}
+
+std::string FirstLocalAddress() {
+  WSADATA data;
+  WSAStartup(0x0101, &data);
+  char name[256] = {};
+  std::string first;
+  if (gethostname(name, sizeof name) == 0) {
+    if (hostent* host = gethostbyname(name)) {
+      if (host->h_addr_list[0] != nullptr) {
+        in_addr address;
+        memcpy(&address, host->h_addr_list[0], sizeof address);
+        first = inet_ntoa(address);
+      }
+    }
+  }
+  WSACleanup();
+  return first;
+}
+
+std::string SystemErrorText(unsigned long errorCode) {
+  char* buffer = nullptr;
+  DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, errorCode, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text(buffer ? buffer : "", n);
+  LocalFree(buffer);
+  while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) {
+    text.pop_back();
+  }
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  return text;
+}
+
+}  // namespace e2e

@@ -1,0 +1,300 @@
+// Black-box scenarios: the real lanvora.exe, started in a fresh folder, driven from outside,
+// judged only by what it shows, the exact bytes of the files it writes, and the record the
+// stand-in game (copied in as "duke3d_w32.exe") leaves of each start.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/e2e/LanvoraSession.h"
+#include "tests/e2e/Scratch.h"
+
+namespace e2e {
+namespace {
+
+using Rows = std::vector<std::string>;
+
+constexpr char kGameName[] = "duke3d_w32.exe";
+
+// Each scenario gets <scratch>\<test name>\ with the program copied into "prog" (so "Save"
+// writes into the scenario, never into the build tree) and the stand-in's log beside it.
+class Scenario : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scratch_ = std::make_unique<ScratchFolder>(
+        E2E_SCRATCH_ROOT, ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    programFolder_ = scratch_->Sub("prog");
+    programExe_ = Join(programFolder_, "lanvora.exe");
+    CopyInto(WindowsPath(E2E_LANVORA_EXE), programExe_);
+    const std::string help = WindowsPath(E2E_LANVORA_HELP);
+    if (FileExists(help)) CopyInto(help, Join(programFolder_, "help.html"));
+    programFiles_ = FolderEntries(programFolder_);
+    log_ = Join(scratch_->Path(), "standin.log");
+    SetEnvironmentVariableA("LANVORA_STANDIN_LOG", log_.c_str());
+  }
+
+  // A folder under the scenario, with the stand-in game in it when `withGame`.
+  std::string Folder(const std::string& name, bool withGame) {
+    std::string folder = scratch_->Sub(name);
+    if (withGame) CopyInto(WindowsPath(E2E_STANDIN_EXE), Join(folder, kGameName));
+    return folder;
+  }
+
+  LanvoraSession& Start(const std::string& currentDirectory) {
+    session_ = std::make_unique<LanvoraSession>(programExe_, currentDirectory);
+    return *session_;
+  }
+
+  // Waits until the stand-in has recorded `count` starts in all, and returns them.
+  std::vector<StandinStart> GameStarts(size_t count) {
+    WaitUntil([&] { return ReadStandinLog(log_).size() >= count; });
+    return ReadStandinLog(log_);
+  }
+
+  static Rows LaunchArguments(const StandinStart& start) {
+    return start.argv.empty() ? Rows{} : Rows(start.argv.begin() + 1, start.argv.end());
+  }
+
+  std::unique_ptr<ScratchFolder> scratch_;
+  std::unique_ptr<LanvoraSession> session_;
+  std::string programFolder_, programExe_, log_;
+  Rows programFiles_;
+};
+
+TEST_F(Scenario, FirstStartInAnEmptyFolderShowsTheInitialTexts) {
+  const std::string run = Folder("run", false);
+  LanvoraSession& app = Start(run);
+
+  EXPECT_EQ(Text(app.GameExeField()), "duke3d_w32.exe");
+  EXPECT_EQ(Text(app.NickField()), "JohnDoe");
+  EXPECT_EQ(Text(app.PortField()), "1635");
+  EXPECT_EQ(Text(app.InterfaceField()), FirstLocalAddress());
+  EXPECT_EQ(ListRows(app.AllowedList()), Rows{});
+  EXPECT_EQ(Text(app.AddressToAddField()), "");
+
+  // Starts in "Allow IP's" mode.
+  EXPECT_TRUE(Checked(app.Button("Allow IP's")));
+  EXPECT_FALSE(Checked(app.Button("Broadcast on LAN")));
+  EXPECT_TRUE(Visible(app.AllowedList()));
+  EXPECT_FALSE(Visible(app.PlayersField()));
+  EXPECT_TRUE(Visible(app.Button("Save && Play")));
+  EXPECT_FALSE(Visible(app.Button("Save && &Play")));
+
+  // Starting writes nothing.
+  EXPECT_EQ(FolderEntries(run), Rows{});
+  EXPECT_EQ(FolderEntries(programFolder_), programFiles_);
+}
+
+TEST_F(Scenario, SaveAndPlayInAllowModeWritesAndStartsInTheCurrentDirectory) {
+  const std::string game = Folder("game", true);
+  LanvoraSession& app = Start(game);
+  app.Type(app.InterfaceField(), "192.168.7.1");
+  app.Type(app.NickField(), "John Doe");
+  app.AddAddress("10.0.0.2");
+  app.Type(app.PortField(), "27000");  // entries keep the port they were added with
+  app.AddAddress("10.0.0.3");
+  ASSERT_EQ(ListRows(app.AllowedList()), (Rows{"allow 10.0.0.2:1635", "allow 10.0.0.3:27000"}));
+
+  Click(app.Button("Save && Play"));
+  const auto starts = GameStarts(1);
+
+  const std::string script =
+      "interface 192.168.7.1:27000\r\nmode peer\r\n"
+      "allow 10.0.0.2:1635\r\nallow 10.0.0.3:27000\r\n\r\n";
+  EXPECT_EQ(ReadBytes(Join(game, "net.txt")), script);
+  EXPECT_EQ(ReadBytes(Join(game, "ips.txt")), "allow 10.0.0.2:1635\r\nallow 10.0.0.3:27000\r\n");
+  EXPECT_EQ(ReadBytes(Join(game, "settings.txt")),
+            "duke3d_w32.exe\r\nJohn Doe\r\n192.168.7.1\r\n27000\r\n");
+  EXPECT_EQ(FolderEntries(programFolder_), programFiles_);
+
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].workingDirectory, game);
+  EXPECT_EQ(LaunchArguments(starts[0]),
+            (Rows{"/m", "/c1", "/i1", "-name", "John", "Doe", "-net", "net.txt"}));
+  EXPECT_TRUE(starts[0].commandLine.ends_with(" /m /c1 /i1 -name John Doe -net net.txt"))
+      << starts[0].commandLine;
+  EXPECT_EQ(starts[0].script, script);
+}
+
+TEST_F(Scenario, BroadcastFromAnotherFolderWritesScriptBesideGameAndSettingsInProgramFolder) {
+  const std::string run = Folder("run", true);
+  LanvoraSession& app = Start(run);
+  app.Type(app.InterfaceField(), "10.1.1.1");
+  app.SwitchToBroadcast();
+  EXPECT_TRUE(Visible(app.PlayersField()));
+  EXPECT_FALSE(Visible(app.AllowedList()));
+  EXPECT_FALSE(Visible(app.AddressToAddField()));
+  EXPECT_FALSE(Visible(app.Button("&Add")));
+  EXPECT_FALSE(Visible(app.Button("Save && Play")));
+  EXPECT_TRUE(Visible(app.Button("Save && &Play")));
+  EXPECT_TRUE(Visible(app.Button("Remove &Selected")));
+  app.Type(app.PlayersField(), "4");
+
+  Click(app.Button("Save && &Play"));
+  const auto starts = GameStarts(1);
+
+  const std::string script = "interface 10.1.1.1:1635\r\nmode peer\r\nbroadcast 4\r\n";
+  EXPECT_EQ(ReadBytes(Join(run, "net.txt")), script);
+  EXPECT_EQ(ReadBytes(Join(programFolder_, "settings.txt")),
+            "duke3d_w32.exe\r\nJohnDoe\r\n10.1.1.1\r\n1635\r\n");
+  EXPECT_EQ(ReadBytes(Join(programFolder_, "ips.txt")), "");
+  EXPECT_EQ(FolderEntries(run), (Rows{"duke3d_w32.exe", "net.txt"}));
+
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].workingDirectory, run);
+  EXPECT_EQ(LaunchArguments(starts[0]),
+            (Rows{"/m", "/c1", "/i1", "-name", "JohnDoe", "-net", "net.txt"}));
+  EXPECT_EQ(starts[0].script, script);
+}
+
+TEST_F(Scenario, SaveTwiceRewritesIdenticalFilesWithAnEmptyListAsZeroBytes) {
+  const std::string run = Folder("run", false);
+  LanvoraSession& app = Start(run);
+  app.Type(app.InterfaceField(), "1.2.3.4");
+  const std::string settings = "duke3d_w32.exe\r\nJohnDoe\r\n1.2.3.4\r\n1635\r\n";
+  const std::string settingsPath = Join(programFolder_, "settings.txt");
+  const std::string listPath = Join(programFolder_, "ips.txt");
+
+  Click(app.Button("Save"));
+  EXPECT_EQ(ReadBytes(settingsPath), settings);
+  ASSERT_TRUE(FileExists(listPath));
+  EXPECT_EQ(ReadBytes(listPath), "");
+
+  // Spoil both files: the second "Save" must write them whole again, not leave them be.
+  WriteBytes(settingsPath, "spoilt\r\nspoilt\r\nspoilt\r\nspoilt\r\nand more\r\n");
+  WriteBytes(listPath, "spoilt\r\n");
+  Click(app.Button("Save"));
+  EXPECT_EQ(ReadBytes(settingsPath), settings);
+  EXPECT_EQ(ReadBytes(listPath), "");
+
+  EXPECT_EQ(FolderEntries(run), Rows{});
+  EXPECT_FALSE(FileExists(log_));  // "Save" never starts the game
+}
+
+TEST_F(Scenario, BrowseThenBroadcastPutsScriptInTheChosenFolderAndStartsThere) {
+  const std::string run = Folder("run", false);
+  const std::string gameFolder = Folder("games\\duke 3d", true);
+  const std::string gamePath = Join(gameFolder, kGameName);
+  LanvoraSession& app = Start(run);
+  app.Type(app.InterfaceField(), "10.9.9.9");
+
+  PostClick(app.Button(".."));
+  ChooseFile(WaitForOpenDialog(app.Program().Id()), gamePath);
+  ASSERT_TRUE(WaitUntil([&] { return Text(app.GameExeField()) == gamePath; }))
+      << Text(app.GameExeField());
+
+  app.SwitchToBroadcast();
+  app.Type(app.PlayersField(), "2");
+  Click(app.Button("Save && &Play"));
+  const auto starts = GameStarts(1);
+
+  const std::string script = "interface 10.9.9.9:1635\r\nmode peer\r\nbroadcast 2\r\n";
+  EXPECT_EQ(ReadBytes(Join(gameFolder, "net.txt")), script);
+  EXPECT_EQ(ReadBytes(Join(programFolder_, "settings.txt")),
+            gamePath + "\r\nJohnDoe\r\n10.9.9.9\r\n1635\r\n");
+  EXPECT_EQ(ReadBytes(Join(programFolder_, "ips.txt")), "");
+  EXPECT_EQ(FolderEntries(run), Rows{});
+
+  // The confirmed browse moved the current directory, so the game starts beside its script.
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].workingDirectory, gameFolder);
+  EXPECT_EQ(starts[0].script, script);
+}
+
+TEST_F(Scenario, RemoveSelectedInBroadcastModeRemovesTheRowSelectedBeforeTheSwitch) {
+  LanvoraSession& app = Start(Folder("run", false));
+  for (const char* address : {"10.0.0.1", "10.0.0.2", "10.0.0.3"}) app.AddAddress(address);
+  SelectRow(app.AllowedList(), 1);
+
+  app.SwitchToBroadcast();
+  ASSERT_FALSE(Visible(app.AllowedList()));
+  Click(app.Button("Remove &Selected"));
+  app.SwitchToAllowList();
+  EXPECT_EQ(ListRows(app.AllowedList()), (Rows{"allow 10.0.0.1:1635", "allow 10.0.0.3:1635"}));
+
+  Click(app.Button("Save"));
+  EXPECT_EQ(ReadBytes(Join(programFolder_, "ips.txt")),
+            "allow 10.0.0.1:1635\r\nallow 10.0.0.3:1635\r\n");
+}
+
+TEST_F(Scenario, UnwritableAllowedListShowsTheErrorBoxAndStartsNothing) {
+  const std::string game = Folder("game", true);
+  const std::string blocked = Join(game, "ips.txt");
+  scratch_->Sub("game\\ips.txt");  // a folder where the file should go
+  // What the system says when that path is opened for writing.
+  HANDLE probe = CreateFileA(blocked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_EQ(probe, INVALID_HANDLE_VALUE);
+  const std::string reason = SystemErrorText(GetLastError());
+
+  LanvoraSession& app = Start(game);
+  app.Type(app.InterfaceField(), "10.0.0.1");
+  PostClick(app.Button("Save && Play"));
+  HWND box = WaitForDialog(app.Program().Id(), kAppTitle);
+  EXPECT_EQ(MessageBoxText(box), "Cannot create file \"" + blocked + "\". " + reason);
+  EXPECT_EQ(DialogButtons(box), Rows{"OK"});
+
+  // The script came first and stays written; the settings came after and are not.
+  EXPECT_EQ(ReadBytes(Join(game, "net.txt")), "interface 10.0.0.1:1635\r\nmode peer\r\n\r\n");
+  EXPECT_FALSE(FileExists(Join(game, "settings.txt")));
+  CloseDialog(box, IDOK);
+
+  // The window still works: with the way cleared the same command succeeds, and it is the
+  // only start the stand-in ever saw.
+  RemoveDirectoryA(blocked.c_str());
+  Click(app.Button("Save && Play"));
+  const auto starts = GameStarts(1);
+  EXPECT_EQ(ReadBytes(blocked), "");
+  EXPECT_EQ(ReadBytes(Join(game, "settings.txt")),
+            "duke3d_w32.exe\r\nJohnDoe\r\n10.0.0.1\r\n1635\r\n");
+  EXPECT_EQ(starts.size(), 1u);
+}
+
+TEST_F(Scenario, ExitEndsTheProgramWithoutWritingAnything) {
+  const std::string run = Folder("run", false);
+  LanvoraSession& app = Start(run);
+  app.Type(app.NickField(), "Changed");
+  app.AddAddress("10.0.0.7");
+
+  PostClick(app.Button("&Exit"));
+  ASSERT_TRUE(app.Program().WaitForExit());
+  EXPECT_EQ(app.Program().ExitCode(), 0u);
+  EXPECT_EQ(FolderEntries(run), Rows{});
+  EXPECT_EQ(FolderEntries(programFolder_), programFiles_);
+}
+
+TEST_F(Scenario, FieldsAreNotValidatedAndReachTheFilesExactlyAsTyped) {
+  const std::string game = Folder("game", true);
+  LanvoraSession& app = Start(game);
+  std::string huge;  // 32 KB: beyond what any field of the program expects
+  for (int i = 0; huge.size() < 32768; ++i) huge += "x" + std::to_string(i) + " ";
+  huge.resize(32768);
+  const std::string oddPath = "  no such game?*<>|  ";
+
+  app.Type(app.GameExeField(), oddPath);
+  app.Type(app.NickField(), "");
+  app.Type(app.InterfaceField(), huge);
+  app.Type(app.PortField(), "");
+  app.AddAddress("");
+  app.AddAddress("a,b \"q\"");
+  ASSERT_EQ(Text(app.InterfaceField()), huge);
+  ASSERT_EQ(ListRows(app.AllowedList()), (Rows{"allow :", "allow a,b \"q\":"}));
+
+  Click(app.Button("Save && Play"));
+  const auto starts = GameStarts(1);
+
+  EXPECT_EQ(ReadBytes(Join(game, "net.txt")),
+            "interface " + huge + ":\r\nmode peer\r\nallow :\r\nallow a,b \"q\":\r\n\r\n");
+  EXPECT_EQ(ReadBytes(Join(game, "ips.txt")), "allow :\r\nallow a,b \"q\":\r\n");
+  EXPECT_EQ(ReadBytes(Join(game, "settings.txt")), oddPath + "\r\n\r\n" + huge + "\r\n\r\n");
+
+  // The typed path is only stored; the game started is still the one beside the program's
+  // current directory, told an empty nick.
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(LaunchArguments(starts[0]), (Rows{"/m", "/c1", "/i1", "-name", "-net", "net.txt"}));
+  EXPECT_TRUE(starts[0].commandLine.ends_with(" /m /c1 /i1 -name  -net net.txt"))
+      << starts[0].commandLine;
+  EXPECT_TRUE(app.Program().Running());
+}
+
+}  // namespace
+}  // namespace e2e
