@@ -84,6 +84,22 @@ TEST_F(Scenario, FirstStartInAnEmptyFolderShowsTheInitialTexts) {
   EXPECT_EQ(FolderEntries(programFolder_), programFiles_);
 }
 
+TEST_F(Scenario, LaterStartReadsSavedFilesFromTheCurrentDirectoryNotTheProgramFolder) {
+  const std::string run = Folder("run", false);
+  // Written by another editor: LF-only line ends, and a list that is not all "allow" lines.
+  WriteBytes(Join(run, "settings.txt"), "C:\\games\\duke.exe\nPlayer One\n10.4.4.4\n7777\n");
+  WriteBytes(Join(run, "ips.txt"), "allow 10.4.4.5:7777\r\n\r\nnot an entry\n");
+  WriteBytes(Join(programFolder_, "settings.txt"), "wrong\r\nwrong\r\nwrong\r\nwrong\r\n");
+  WriteBytes(Join(programFolder_, "ips.txt"), "wrong\r\n");
+  LanvoraSession& app = Start(run);
+
+  EXPECT_EQ(Text(app.GameExeField()), "C:\\games\\duke.exe");
+  EXPECT_EQ(Text(app.NickField()), "Player One");
+  EXPECT_EQ(Text(app.InterfaceField()), "10.4.4.4");
+  EXPECT_EQ(Text(app.PortField()), "7777");
+  EXPECT_EQ(ListRows(app.AllowedList()), (Rows{"allow 10.4.4.5:7777", "", "not an entry"}));
+}
+
 TEST_F(Scenario, SaveAndPlayInAllowModeWritesAndStartsInTheCurrentDirectory) {
   const std::string game = Folder("game", true);
   LanvoraSession& app = Start(game);
