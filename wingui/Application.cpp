@@ -1,0 +1,255 @@
+#include "wingui/Application.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "wingui/ErrorBox.h"
+#include "wingui/ExceptionBoundary.h"
+#include "wingui/Form.h"
+
+namespace wingui {
+namespace {
+
+constexpr char kClassName[] = "LanvoraApplication";
+
+std::string ModuleBaseName() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  name = name.substr(name.find_last_of("\\/:") + 1);
+  return name.substr(0, name.rfind('.'));
+}
+
+}  // namespace
+
+Application& Application::Instance() {
+  static Application* app = new Application();  // lives until the process ends
+  return *app;
+}
+
+Application& App() { return Application::Instance(); }
+
+Application::Application() : Component(nullptr), title_(ModuleBaseName()) {}
+
+Application::~Application() = default;
+
+void Application::Initialize() {
+  if (initialized_) return;
+  initialized_ = true;
+  // S_FALSE (already initialised on this thread) also has to be balanced.
+  comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  SetErrorHandler(&Application::ErrorHandler);
+  Handle();
+}
+
+void Application::Shutdown() {
+  while (!Components().empty()) delete Components().back();
+  if (hwnd_) DestroyWindow(std::exchange(hwnd_, nullptr));
+  if (comInitialized_) {
+    CoUninitialize();
+    comInitialized_ = false;
+  }
+  initialized_ = false;
+}
+
+HWND Application::Handle() {
+  if (hwnd_) return hwnd_;
+  static const ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &Application::WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc);
+  }();
+  if (!atom) throw std::runtime_error("Cannot register the application window class");
+  // A captioned popup of no size in the middle of the screen: never seen, yet a visible
+  // unowned window, so the shell gives it the taskbar button; forms are owned by it.
+  hwnd_ = CreateWindowExA(0, kClassName, title_.c_str(),
+                          WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                          GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
+                          0, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  if (!hwnd_) throw std::runtime_error("Cannot create the application window");
+  return hwnd_;
+}
+
+void Application::SetTitle(const std::string& title) {
+  title_ = title;
+  if (hwnd_) SetWindowTextA(hwnd_, title_.c_str());
+}
+
+void Application::HookMainWindow(AppWindowHook* hook) {
+  if (hook && std::find(hooks_.begin(), hooks_.end(), hook) == hooks_.end()) {
+    hooks_.push_back(hook);
+  }
+}
+
+void Application::UnhookMainWindow(AppWindowHook* hook) {
+  hooks_.erase(std::remove(hooks_.begin(), hooks_.end(), hook), hooks_.end());
+}
+
+void Application::Dispatch(MSG& msg) {
+  if (HWND active = GetActiveWindow()) {
+    if (auto* form = dynamic_cast<Form*>(WinControl::FromHandle(active))) {
+      if (form->PreTranslateMessage(msg)) return;
+    }
+  }
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+void Application::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      terminating_ = true;
+      break;
+    }
+    Dispatch(msg);
+  }
+}
+
+void Application::Run() {
+  if (showMainForm_ && mainForm_) mainForm_->Show();
+  MSG msg;
+  while (!terminating_) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      terminating_ = true;
+      break;
+    }
+    Dispatch(msg);
+  }
+}
+
+void Application::Terminate() {
+  terminating_ = true;
+  PostQuitMessage(0);
+}
+
+void Application::Minimize() {
+  HWND hwnd = Handle();
+  if (IsIconic(hwnd)) return;
+  // Hiding the owned forms first sends each of them WM_SHOWWINDOW with SW_PARENTCLOSING and
+  // marks them, so Restore brings back exactly the ones that were shown.
+  ShowOwnedPopups(hwnd, FALSE);
+  ShowWindow(hwnd, SW_MINIMIZE);
+}
+
+void Application::Restore() {
+  HWND hwnd = Handle();
+  if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+  ShowOwnedPopups(hwnd, TRUE);
+  if (mainForm_ && mainForm_->Visible()) SetForegroundWindow(mainForm_->Handle());
+}
+
+void Application::ShowException(std::exception_ptr error) {
+  HWND owner = GetActiveWindow();
+  ShowErrorBox(owner ? owner : hwnd_, title_, error);
+}
+
+void Application::ErrorHandler(std::exception_ptr error) { App().ShowException(error); }
+
+void Application::FormCreated(Form* form) {
+  if (!mainForm_) mainForm_ = form;
+}
+
+void Application::FormDestroyed(Form* form) {
+  if (mainForm_ == form) mainForm_ = nullptr;
+}
+
+LRESULT Application::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  Message m{msg, wParam, lParam, 0};
+  // A hook may unhook itself or others while it runs: walk a snapshot.
+  const std::vector<AppWindowHook*> hooks = hooks_;
+  for (AppWindowHook* hook : hooks) {
+    if (std::find(hooks_.begin(), hooks_.end(), hook) == hooks_.end()) continue;
+    if (hook->AppWindowMessage(m)) return m.result;
+  }
+  switch (msg) {
+    case WM_SYSCOMMAND:
+      // The taskbar button acts on this window: minimise and restore the whole application.
+      switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE:
+          Minimize();
+          return 0;
+        case SC_RESTORE:
+          Restore();
+          return 0;
+      }
+      break;
+    case WM_CLOSE:
+      if (mainForm_) mainForm_->Close();
+      return 0;
+    case WM_GETMINMAXINFO:
+      // Stay at zero size even though the window has a caption.
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{0, 0};
+      return 0;
+    case WM_ACTIVATE:
+      // Activating the application (its taskbar button) hands the focus to the main form.
+      if (LOWORD(wParam) != WA_INACTIVE && mainForm_ && mainForm_->Visible() &&
+          IsWindowEnabled(mainForm_->Handle())) {
+        SetActiveWindow(mainForm_->Handle());
+        return 0;
+      }
+      break;
+  }
+  return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Application::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Application& app = App();
+  if (app.hwnd_ != hwnd) {
+    // Messages sent while CreateWindowEx has not returned yet.
+    if (msg == WM_GETMINMAXINFO) {
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{0, 0};
+      return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  LRESULT result = 0;
+  CallGuarded([&] { result = app.WindowMessage(msg, wParam, lParam); });
+  return result;
+}
+
+DWORD CommonControlsVersion() {
+  // Ask the module actually loaded (the manifest may select a side-by-side copy).
+  char path[MAX_PATH] = "comctl32.dll";
+  if (HMODULE module = GetModuleHandleA("comctl32.dll")) GetModuleFileNameA(module, path, MAX_PATH);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  if (size == 0) return 0;
+  std::string data(size, '\0');
+  if (!GetFileVersionInfoA(path, 0, size, data.data())) return 0;
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
+      length < sizeof *info) {
+    return 0;
+  }
+  // dwFileVersionMS holds the major version in its high word and the minor in its low word.
+  return info->dwFileVersionMS;
+}
+
+int RunProgram(void (*startup)()) {
+  Application& app = App();
+  try {
+    app.Initialize();
+    startup();
+  } catch (...) {
+    ShowFatalErrorBox(std::current_exception());
+    CallGuarded([&] { app.Shutdown(); });
+    return 1;
+  }
+  app.Run();
+  CallGuarded([&] { app.Shutdown(); });
+  return 0;
+}
+
+}  // namespace wingui

@@ -1,0 +1,111 @@
+// The application object: COM for the GUI thread, the zero-size application window that
+// carries the taskbar button and owns every form, the main form, the message loop with
+// dialog keyboard handling, the hook list on the application window, and the error boxes.
+// One per process, reached through App().
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "wingui/Component.h"
+
+namespace wingui {
+
+class Form;
+
+struct Message {
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+  LRESULT result;
+};
+
+class AppWindowHook {
+ public:
+  // Sees each message of the application window before the application does; answers
+  // true when it has handled the message (m.result is then returned to the sender).
+  virtual bool AppWindowMessage(Message& m) = 0;
+
+ protected:
+  ~AppWindowHook() = default;
+};
+
+class Application : public Component {
+ public:
+  static Application& Instance();
+
+  // Initialises COM (single-threaded apartment) and the common controls, creates the
+  // application window and installs the error box as the process's error handler.
+  // Calling it again does nothing.
+  void Initialize();
+  // Frees the forms and other owned components newest first, destroys the application
+  // window and uninitialises COM when Initialize initialised it.
+  void Shutdown();
+
+  // The application window (created on first use).
+  HWND Handle();
+  void SetTitle(const std::string& title);
+  const std::string& Title() const { return title_; }
+
+  // The first form created (nullptr once it is destroyed).
+  Form* MainForm() const { return mainForm_; }
+  bool ShowMainForm() const { return showMainForm_; }
+  void SetShowMainForm(bool value) { showMainForm_ = value; }
+  bool Terminating() const { return terminating_; }
+
+  void HookMainWindow(AppWindowHook* hook);
+  void UnhookMainWindow(AppWindowHook* hook);
+
+  // Handles every message already waiting, then returns.
+  void ProcessMessages();
+  // Shows the main form (when the show-at-start flag is set) and runs the message loop
+  // until Terminate.
+  void Run();
+  void Terminate();
+
+  // Minimises the application: its forms are hidden with it (they are owned by the
+  // application window) and come back, as they were, with Restore.
+  void Minimize();
+  void Restore();
+
+  // The error box: caption Title(), stop icon, OK button, closing full stop.
+  void ShowException(std::exception_ptr error);
+
+ private:
+  friend class Form;
+
+  Application();
+  ~Application() override;
+
+  void FormCreated(Form* form);
+  void FormDestroyed(Form* form);
+  // Dialog keyboard handling on the active form, then the usual translate and dispatch.
+  void Dispatch(MSG& msg);
+  LRESULT WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static void ErrorHandler(std::exception_ptr error);
+
+  HWND hwnd_ = nullptr;
+  std::string title_;
+  Form* mainForm_ = nullptr;
+  bool showMainForm_ = true;
+  bool terminating_ = false;
+  bool initialized_ = false;
+  bool comInitialized_ = false;
+  std::vector<AppWindowHook*> hooks_;
+};
+
+Application& App();
+
+// comctl32.dll's file version as major * 65536 + minor; 0 when it cannot be read.
+DWORD CommonControlsVersion();
+
+// The whole life of the program, for WinMain: initialises the application, runs the
+// start-up steps, runs the message loop and shuts down; returns the exit code. An error
+// that escapes `startup` shows the fatal "Application Error" box and gives exit code 1.
+int RunProgram(void (*startup)());
+
+}  // namespace wingui

@@ -1,0 +1,236 @@
+#include "wingui/Controls.h"
+
+#include <stdexcept>
+
+#include "wingui/ExceptionBoundary.h"
+
+namespace wingui {
+namespace {
+
+WinControl* ParentOf(Component* owner, WinControl* parent) {
+  if (parent) return parent;
+  if (auto* window = dynamic_cast<WinControl*>(owner)) return window;
+  throw std::invalid_argument("A control needs a parent window");
+}
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+
+void Raise(const std::function<void()>& handler) {
+  if (handler) CallGuarded(handler);
+}
+
+}  // namespace
+
+// --- Label ---------------------------------------------------------------------------
+
+Label::Label(Component* owner, const std::string& caption, WinControl* parent)
+    : WinControl(owner, ParentOf(owner, parent)) {
+  // SS_NOTIFY makes the label answer hit tests, so it gets mouse messages and clicks.
+  CreateHandle("STATIC", kChild | SS_NOTIFY | SS_LEFT, 0, false, 0, 0, 0, 0, caption);
+}
+
+void Label::SetAlignment(Alignment alignment) {
+  LONG style = GetWindowLongA(Handle(), GWL_STYLE) & ~(SS_LEFT | SS_CENTER | SS_RIGHT);
+  style |= alignment == Alignment::Center ? SS_CENTER
+           : alignment == Alignment::Right ? SS_RIGHT
+                                           : SS_LEFT;
+  SetWindowLongA(Handle(), GWL_STYLE, style);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void Label::SetColor(COLORREF color) {
+  if (color_ == color) return;
+  color_ = color;
+  brush_.reset(CreateSolidBrush(color));
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+COLORREF Label::Color() const { return color_.value_or(GetSysColor(COLOR_BTNFACE)); }
+
+HBRUSH Label::ControlColor(HDC dc) {
+  if (!color_) return nullptr;
+  SetBkColor(dc, *color_);
+  return brush_.get();
+}
+
+void Label::Command(WORD code) {
+  if (code == STN_CLICKED) Raise(OnClick);
+}
+
+LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      if (!trackingLeave_) {
+        // Ask for one WM_MOUSELEAVE; it has to be asked for again after each one.
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, Handle(), 0};
+        trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
+      }
+      Raise(OnMouseMove);
+      break;
+    case WM_MOUSELEAVE:
+      trackingLeave_ = false;
+      Raise(OnMouseLeave);
+      return 0;
+  }
+  return WinControl::WndProc(msg, wParam, lParam);
+}
+
+// --- Edit ----------------------------------------------------------------------------
+
+Edit::Edit(Component* owner, const std::string& text, WinControl* parent)
+    : Edit(owner, parent, ES_AUTOHSCROLL, text) {}
+
+Edit::Edit(Component* owner, WinControl* parent, DWORD extraStyle, const std::string& text)
+    : WinControl(owner, ParentOf(owner, parent)) {
+  CreateHandle("EDIT", kChild | WS_TABSTOP | extraStyle, WS_EX_CLIENTEDGE, false, 0, 0, 0, 0, text);
+}
+
+void Edit::SelectAll() { SendMessageA(Handle(), EM_SETSEL, 0, -1); }
+
+void Edit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 0); }
+
+void Edit::Command(WORD code) {
+  if (code == EN_CHANGE) Raise(OnChange);
+}
+
+Memo::Memo(Component* owner, const std::string& text, WinControl* parent)
+    : Edit(owner, parent, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, text) {}
+
+// --- Button --------------------------------------------------------------------------
+
+Button::Button(Component* owner, const std::string& caption, WinControl* parent)
+    : WinControl(owner, ParentOf(owner, parent)) {
+  CreateHandle("BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, false, 0, 0, 0, 0, caption);
+}
+
+void Button::Click() { Raise(OnClick); }
+
+void Button::Command(WORD code) {
+  if (code == BN_CLICKED) Raise(OnClick);
+}
+
+// --- RadioButton ---------------------------------------------------------------------
+
+RadioButton::RadioButton(Component* owner, const std::string& caption, WinControl* parent)
+    : WinControl(owner, ParentOf(owner, parent)) {
+  // Automatic, so the dialog keyboard handling checks the button the arrow keys move to.
+  CreateHandle("BUTTON", kChild | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, false, 0, 0, 0, 0, caption);
+}
+
+bool RadioButton::Checked() const {
+  auto* self = const_cast<RadioButton*>(this);
+  return SendMessageA(self->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::vector<RadioButton*> RadioButton::GroupMembers() {
+  std::vector<RadioButton*> members;
+  if (!Parent()) return members;
+  for (Component* c : Parent()->Components()) {
+    auto* radio = dynamic_cast<RadioButton*>(c);
+    if (radio && radio->Parent() == Parent() && radio->Group == Group) members.push_back(radio);
+  }
+  return members;
+}
+
+void RadioButton::SetChecked(bool checked) {
+  if (checked) {
+    for (RadioButton* other : GroupMembers()) {
+      if (other != this) SendMessageA(other->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+  }
+  SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  UpdateTabStop();
+}
+
+void RadioButton::UpdateTabStop() {
+  const std::vector<RadioButton*> members = GroupMembers();
+  RadioButton* stop = nullptr;
+  for (RadioButton* r : members) {
+    if (r->Checked()) stop = r;
+  }
+  if (!stop && !members.empty()) {
+    // None checked: the first in tab order takes the stop.
+    stop = members.front();
+    for (RadioButton* r : members) {
+      if (r->TabOrder < stop->TabOrder) stop = r;
+    }
+  }
+  for (RadioButton* r : members) {
+    HWND hwnd = r->Handle();
+    const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    SetWindowLongA(hwnd, GWL_STYLE, r == stop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
+  }
+}
+
+void RadioButton::Command(WORD code) {
+  if (code != BN_CLICKED) return;
+  // Our groups, not only the window system's WS_GROUP ranges, decide what gets unchecked.
+  if (Checked()) SetChecked(true);
+  Raise(OnClick);
+}
+
+// --- GroupBox ------------------------------------------------------------------------
+
+GroupBox::GroupBox(Component* owner, const std::string& caption, WinControl* parent)
+    : WinControl(owner, ParentOf(owner, parent)) {
+  // WS_CLIPSIBLINGS keeps the frame from painting over the controls inside it.
+  CreateHandle("BUTTON", kChild | BS_GROUPBOX | WS_CLIPSIBLINGS, 0, false, 0, 0, 0, 0, caption);
+}
+
+// --- ListBox -------------------------------------------------------------------------
+
+ListBox::ListBox(Component* owner, WinControl* parent) : WinControl(owner, ParentOf(owner, parent)) {
+  CreateHandle("LISTBOX", kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+               WS_EX_CLIENTEDGE, false);
+  SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, 13);
+}
+
+int ListBox::Count() const {
+  return static_cast<int>(SendMessageA(const_cast<ListBox*>(this)->Handle(), LB_GETCOUNT, 0, 0));
+}
+
+int ListBox::Add(const std::string& text) {
+  const LRESULT index =
+      SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (index < 0) throw std::runtime_error("Cannot add the item to the list");
+  return static_cast<int>(index);
+}
+
+void ListBox::Delete(int index) {
+  if (index >= 0 && index < Count()) SendMessageA(Handle(), LB_DELETESTRING, index, 0);
+}
+
+void ListBox::Clear() { SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
+
+std::string ListBox::Item(int index) const {
+  HWND hwnd = const_cast<ListBox*>(this)->Handle();
+  const LRESULT length = SendMessageA(hwnd, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) throw std::out_of_range("List index out of bounds");
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const LRESULT got = SendMessageA(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got < 0 ? 0 : static_cast<size_t>(got));
+  return text;
+}
+
+std::vector<std::string> ListBox::Items() const {
+  std::vector<std::string> items;
+  for (int i = 0, n = Count(); i < n; ++i) items.push_back(Item(i));
+  return items;
+}
+
+void ListBox::SetItems(const std::vector<std::string>& items) {
+  Clear();
+  for (const std::string& item : items) Add(item);
+}
+
+int ListBox::ItemIndex() const {
+  return static_cast<int>(SendMessageA(const_cast<ListBox*>(this)->Handle(), LB_GETCURSEL, 0, 0));
+}
+
+void ListBox::SetItemIndex(int index) { SendMessageA(Handle(), LB_SETCURSEL, index, 0); }
+
+void ListBox::Command(WORD code) {
+  if (code == LBN_SELCHANGE) Raise(OnChange);
+}
+
+}  // namespace wingui

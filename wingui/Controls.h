@@ -1,0 +1,129 @@
+// The standard controls the program's windows are built from: label, edit (and its
+// multi-line form), push button, radio button, group frame and list box. Each reports its
+// events through std::function handlers; they run under CallGuarded, so an error in one
+// goes to the error box and the program goes on.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "wingui/Handles.h"
+#include "wingui/WinControl.h"
+
+namespace wingui {
+
+enum class Alignment { Left, Center, Right };
+
+class Label : public WinControl {
+ public:
+  Label(Component* owner, const std::string& caption = "", WinControl* parent = nullptr);
+
+  void SetAlignment(Alignment alignment);
+  // Background colour; by default the parent's (the button face).
+  void SetColor(COLORREF color);
+  COLORREF Color() const;
+
+  std::function<void()> OnClick;
+  std::function<void()> OnMouseMove;
+  std::function<void()> OnMouseLeave;
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void Command(WORD code) override;
+  HBRUSH ControlColor(HDC dc) override;
+
+ private:
+  std::optional<COLORREF> color_;
+  UniqueHbrush brush_;
+  bool trackingLeave_ = false;
+};
+
+class Edit : public WinControl {
+ public:
+  Edit(Component* owner, const std::string& text = "", WinControl* parent = nullptr);
+
+  void SelectAll();
+  void CopyToClipboard();
+
+  std::function<void()> OnChange;
+
+ protected:
+  Edit(Component* owner, WinControl* parent, DWORD extraStyle, const std::string& text);
+  void Command(WORD code) override;
+};
+
+// A multi-line edit.
+class Memo : public Edit {
+ public:
+  Memo(Component* owner, const std::string& text = "", WinControl* parent = nullptr);
+};
+
+class Button : public WinControl {
+ public:
+  Button(Component* owner, const std::string& caption = "", WinControl* parent = nullptr);
+
+  std::function<void()> OnClick;
+  // Runs OnClick as a press of the button would.
+  void Click();
+
+ protected:
+  void Command(WORD code) override;
+};
+
+class RadioButton : public WinControl {
+ public:
+  RadioButton(Component* owner, const std::string& caption = "", WinControl* parent = nullptr);
+
+  bool Checked() const;
+  // Checking a button unchecks the others of its group.
+  void SetChecked(bool checked);
+
+  // Radio buttons of one parent with the same Group that follow each other in tab order
+  // form one group: the arrow keys move between them, Tab stops at the checked one.
+  int Group = 0;
+
+  std::function<void()> OnClick;
+
+  // Keeps the tab stop on the checked button of the group (or its first when none is).
+  void UpdateTabStop();
+
+ protected:
+  void Command(WORD code) override;
+
+ private:
+  std::vector<RadioButton*> GroupMembers();
+};
+
+// The frame drawn around a group of radio buttons; it takes no focus and no clicks.
+class GroupBox : public WinControl {
+ public:
+  GroupBox(Component* owner, const std::string& caption = "", WinControl* parent = nullptr);
+};
+
+// Single selection, items in insertion order, item height 13.
+class ListBox : public WinControl {
+ public:
+  explicit ListBox(Component* owner, WinControl* parent = nullptr);
+
+  int Count() const;
+  int Add(const std::string& text);
+  void Delete(int index);
+  void Clear();
+  std::string Item(int index) const;
+  std::vector<std::string> Items() const;
+  void SetItems(const std::vector<std::string>& items);
+  // -1 when nothing is selected.
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+
+  std::function<void()> OnChange;
+
+ protected:
+  void Command(WORD code) override;
+};
+
+}  // namespace wingui

@@ -1,0 +1,32 @@
+#include "wingui/Dialogs.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "wingui/Application.h"
+#include "wingui/Form.h"
+
+namespace wingui {
+
+OpenDialog::OpenDialog(Component* owner) : Component(owner) {}
+
+bool OpenDialog::Execute() {
+  char buffer[MAX_PATH] = {};  // 260 characters, the first choice's text included
+  fileName_.copy(buffer, MAX_PATH - 1);
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  HWND owner = GetActiveWindow();
+  ofn.hwndOwner = owner ? owner : App().Handle();
+  ofn.lpstrFile = buffer;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameA(&ofn)) return false;
+  fileName_ = buffer;
+  const std::string::size_type folderEnd = fileName_.find_last_of("\\:");
+  if (folderEnd != std::string::npos) {
+    SetCurrentDirectoryA(fileName_.substr(0, folderEnd + 1).c_str());
+  }
+  return true;
+}
+
+}  // namespace wingui

@@ -1,0 +1,211 @@
+#include "wingui/Form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+#include "wingui/Application.h"
+#include "wingui/Controls.h"
+#include "wingui/ExceptionBoundary.h"
+#include "wingui/Fonts.h"
+
+namespace wingui {
+namespace {
+
+constexpr char kClassName[] = "LanvoraForm";
+
+void StylesFor(BorderStyle border, DWORD& style, DWORD& exStyle) {
+  style = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
+  exStyle = WS_EX_CONTROLPARENT;
+  switch (border) {
+    case BorderStyle::Single:
+      style |= WS_MINIMIZEBOX;
+      break;
+    case BorderStyle::ToolWindow:
+      exStyle |= WS_EX_TOOLWINDOW;
+      break;
+    case BorderStyle::Sizeable:
+      style |= WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+      break;
+  }
+}
+
+}  // namespace
+
+Form::Form(Component* owner, BorderStyle border) : WinControl(owner, nullptr), border_(border) {
+  static const ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &WinControl::WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc);
+  }();
+  if (!atom) throw std::runtime_error("Cannot register the form window class");
+  DWORD style = 0, exStyle = 0;
+  StylesFor(border, style, exStyle);
+  SetFont(kDefaultFontFace, kDefaultFontHeight);
+  // Owned by the application window: no taskbar button of its own, hidden with it when the
+  // application is minimised, and destroyed with it at the latest.
+  ownerWindow_ = App().Handle();
+  CreateHandle(kClassName, style, exStyle, true, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240);
+  icon_.OnChange = [this] {
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
+  };
+  App().FormCreated(this);
+}
+
+Form::~Form() { App().FormDestroyed(this); }
+
+void Form::Close() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
+
+SIZE Form::NonClientSize() const {
+  RECT window{}, client{};
+  GetWindowRect(const_cast<Form*>(this)->Handle(), &window);
+  GetClientRect(const_cast<Form*>(this)->Handle(), &client);
+  return SIZE{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
+}
+
+void Form::SetOuterSize(int width, int height) {
+  SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetWidth(int width) { SetOuterSize(width, Height()); }
+
+void Form::SetHeight(int height) { SetOuterSize(Width(), height); }
+
+void Form::SetClientWidth(int width) { SetOuterSize(width + NonClientSize().cx, Height()); }
+
+void Form::SetClientHeight(int height) { SetOuterSize(Width(), height + NonClientSize().cy); }
+
+int Form::ClientWidth() const {
+  RECT r{};
+  GetClientRect(const_cast<Form*>(this)->Handle(), &r);
+  return r.right;
+}
+
+int Form::ClientHeight() const {
+  RECT r{};
+  GetClientRect(const_cast<Form*>(this)->Handle(), &r);
+  return r.bottom;
+}
+
+void Form::SetPosition(int left, int top) {
+  SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetVisible(bool visible) {
+  if (visible && App().MainForm() == this) {
+    // The main form brings the taskbar button with it.
+    HWND app = App().Handle();
+    if (!IsWindowVisible(app)) ShowWindow(app, SW_SHOWNOACTIVATE);
+  }
+  WinControl::SetVisible(visible);
+}
+
+void Form::BringToFront() {
+  Show();
+  SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(Handle());
+}
+
+void Form::EndCreation() {
+  if (Loading()) EndLoading();
+  ArrangeTabOrder();
+  CallGuarded([this] { FormCreate(); });
+  if (VisibleAtCreation) Show();
+}
+
+void Form::FormCreate() {
+  if (OnCreate) OnCreate();
+}
+
+void Form::ArrangeTabOrder() {
+  std::vector<WinControl*> children;
+  for (Component* c : Components()) {
+    auto* control = dynamic_cast<WinControl*>(c);
+    if (control && control->Parent() == this && control->HandleAllocated()) {
+      children.push_back(control);
+    }
+  }
+  std::stable_sort(children.begin(), children.end(),
+                   [](WinControl* a, WinControl* b) { return a->TabOrder < b->TabOrder; });
+  // Group frames take no focus: they go to the bottom so they are painted behind, and
+  // never interrupt the arrow-key walk through the radio buttons they surround.
+  std::stable_partition(children.begin(), children.end(),
+                        [](WinControl* c) { return dynamic_cast<GroupBox*>(c) == nullptr; });
+  HWND after = HWND_TOP;
+  for (size_t i = 0; i < children.size(); ++i) {
+    WinControl* c = children[i];
+    HWND hwnd = c->Handle();
+    SetWindowPos(hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = hwnd;
+    // A radio button continuing the previous one's group is not a group start; every other
+    // control starts a group, which ends the radio group before it.
+    auto* radio = dynamic_cast<RadioButton*>(c);
+    auto* previous = i > 0 ? dynamic_cast<RadioButton*>(children[i - 1]) : nullptr;
+    const bool continuesGroup = radio && previous && previous->Group == radio->Group;
+    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    style = continuesGroup ? (style & ~WS_GROUP) : (style | WS_GROUP);
+    SetWindowLongA(hwnd, GWL_STYLE, style);
+    if (radio) radio->UpdateTabStop();
+  }
+}
+
+bool Form::PreTranslateMessage(MSG& msg) { return IsDialogMessageA(Handle(), &msg) != FALSE; }
+
+HWND Form::TooltipHandle() {
+  if (!tooltip_) {
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!tooltip_) throw std::runtime_error("Cannot create the tooltip window");
+  }
+  return tooltip_;
+}
+
+LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CLOSE:
+      if (App().MainForm() == this) {
+        App().Terminate();
+      } else {
+        Hide();
+      }
+      return 0;
+    case WM_SYSCOMMAND:
+      // The main form minimises the whole application, which hides its forms with it.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && App().MainForm() == this) {
+        App().Minimize();
+        return 0;
+      }
+      break;
+    case WM_ACTIVATE:
+      // A plain window forgets which control had the focus; dialogs remember it.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+      } else {
+        HWND target = lastFocus_ && IsWindow(lastFocus_) && IsChild(Handle(), lastFocus_)
+                          ? lastFocus_
+                          : GetNextDlgTabItem(Handle(), nullptr, FALSE);
+        if (target && !HIWORD(wParam)) {
+          ::SetFocus(target);
+          return 0;
+        }
+      }
+      break;
+    case WM_DESTROY:
+      tooltip_ = nullptr;
+      break;
+  }
+  return WinControl::WndProc(msg, wParam, lParam);
+}
+
+}  // namespace wingui

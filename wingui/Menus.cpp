@@ -1,0 +1,146 @@
+#include "wingui/Menus.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "wingui/Application.h"
+#include "wingui/ExceptionBoundary.h"
+
+namespace wingui {
+namespace {
+
+// Menu commands share the 16-bit identifier space of WM_COMMAND; 0 means "nothing chosen".
+UINT NextCommand() {
+  static UINT next = 0;
+  next = next % 0xFFFF + 1;
+  return next;
+}
+
+}  // namespace
+
+MenuItem::MenuItem(Component* owner, const std::string& caption)
+    : Component(owner), caption_(caption), command_(NextCommand()) {}
+
+MenuItem::~MenuItem() {
+  if (parent_) parent_->Remove(this);
+  // Detach the sub-items first: DestroyMenu would otherwise destroy the sub-menus they own.
+  while (!items_.empty()) Remove(items_.back());
+}
+
+void MenuItem::SetCaption(const std::string& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  UpdateEntry();
+}
+
+void MenuItem::SetDefault(bool value) {
+  if (value == default_) return;
+  default_ = value;
+  UpdateEntry();
+}
+
+void MenuItem::SetEnabled(bool value) {
+  if (value == enabled_) return;
+  enabled_ = value;
+  UpdateEntry();
+}
+
+void MenuItem::SetChecked(bool value) {
+  if (value == checked_) return;
+  checked_ = value;
+  UpdateEntry();
+}
+
+void MenuItem::Click() {
+  if (OnClick) CallGuarded(OnClick);
+}
+
+void MenuItem::Add(MenuItem* item) {
+  if (!item || item == this) throw std::invalid_argument("A menu item cannot contain itself");
+  if (item->parent_) item->parent_->Remove(item);
+  item->parent_ = this;
+  items_.push_back(item);
+  if (menu_) item->InsertEntry(Count() - 1);
+  // Gaining the first sub-item turns this item's entry into a sub-menu.
+  if (Count() == 1) UpdateEntry();
+}
+
+void MenuItem::Remove(MenuItem* item) {
+  const int index = IndexOf(item);
+  if (index < 0) return;
+  if (menu_) RemoveMenu(menu_.get(), static_cast<UINT>(index), MF_BYPOSITION);
+  items_.erase(items_.begin() + index);
+  item->parent_ = nullptr;
+  if (items_.empty()) UpdateEntry();
+}
+
+int MenuItem::IndexOf(const MenuItem* item) const {
+  auto it = std::find(items_.begin(), items_.end(), item);
+  return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+HMENU MenuItem::Handle() {
+  if (!menu_) {
+    menu_.reset(CreatePopupMenu());
+    if (!menu_) throw std::runtime_error("Cannot create a menu");
+    for (int i = 0; i < Count(); ++i) items_[i]->InsertEntry(i);
+  }
+  return menu_.get();
+}
+
+MenuItem* MenuItem::Find(UINT command) {
+  if (command == command_) return this;
+  for (MenuItem* item : items_) {
+    if (MenuItem* found = item->Find(command)) return found;
+  }
+  return nullptr;
+}
+
+namespace {
+
+// Describes one entry completely, so insert and update write the same thing.
+MENUITEMINFOA Describe(MenuItem& item, std::string& text, bool hasSubItems) {
+  MENUITEMINFOA mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+  text = item.Caption();
+  mii.fType = item.IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
+  mii.fState = (item.Default() ? MFS_DEFAULT : 0) | (item.Enabled() ? MFS_ENABLED : MFS_DISABLED) |
+               (item.Checked() ? MFS_CHECKED : MFS_UNCHECKED);
+  mii.wID = item.Command();
+  mii.hSubMenu = hasSubItems ? item.Handle() : nullptr;
+  mii.dwTypeData = text.data();
+  mii.cch = static_cast<UINT>(text.size());
+  return mii;
+}
+
+}  // namespace
+
+void MenuItem::InsertEntry(int index) {
+  std::string text;
+  MENUITEMINFOA mii = Describe(*this, text, !items_.empty());
+  InsertMenuItemA(parent_->menu_.get(), static_cast<UINT>(index), TRUE, &mii);
+}
+
+void MenuItem::UpdateEntry() {
+  if (!parent_ || !parent_->menu_) return;
+  const int index = parent_->IndexOf(this);
+  std::string text;
+  MENUITEMINFOA mii = Describe(*this, text, !items_.empty());
+  // A separator keeps no text; switching back needs the string type written again, which
+  // SetMenuItemInfo does with MIIM_FTYPE | MIIM_STRING together.
+  SetMenuItemInfoA(parent_->menu_.get(), static_cast<UINT>(index), TRUE, &mii);
+}
+
+PopupMenu::PopupMenu(Component* owner) : Component(owner), items_(this) {}
+
+void PopupMenu::Popup(int x, int y, HWND window) {
+  if (OnPopup && !CallGuarded(OnPopup)) return;
+  if (!window) window = App().Handle();
+  const UINT command = static_cast<UINT>(TrackPopupMenu(
+      Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, window, nullptr));
+  if (command == 0) return;
+  if (MenuItem* chosen = items_.Find(command)) chosen->Click();
+}
+
+}  // namespace wingui

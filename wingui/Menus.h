@@ -1,0 +1,92 @@
+// Popup menus built from MenuItem components. Each item with sub-items owns the menu
+// handle that lists them, and every change of an item (caption, default, checked,
+// enabled, sub-items) is written into the live handle at once, so a menu that is open
+// follows changes made by timers while it is shown.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "wingui/Component.h"
+#include "wingui/Handles.h"
+
+namespace wingui {
+
+class MenuItem : public Component {
+ public:
+  explicit MenuItem(Component* owner, const std::string& caption = "");
+  ~MenuItem() override;
+
+  // "&" marks the accelerator letter, "&&" shows one ampersand, "-" makes a separator.
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+  bool IsSeparator() const { return caption_ == "-"; }
+
+  bool Default() const { return default_; }
+  void SetDefault(bool value);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool value);
+  bool Checked() const { return checked_; }
+  void SetChecked(bool value);
+
+  std::function<void()> OnClick;
+  // Runs OnClick (errors go to the error box, like any command).
+  void Click();
+
+  // Appends a sub-item; an item already in another menu is moved.
+  void Add(MenuItem* item);
+  void Remove(MenuItem* item);
+  int Count() const { return static_cast<int>(items_.size()); }
+  MenuItem* Item(int index) const { return items_.at(index); }
+  MenuItem* Parent() const { return parent_; }
+  int IndexOf(const MenuItem* item) const;
+
+  // The menu listing the sub-items (created on first use).
+  HMENU Handle();
+  // Command identifier of this item inside the menu, unique in the process.
+  UINT Command() const { return command_; }
+  // This item or a sub-item (at any depth) with the given command, or nullptr.
+  MenuItem* Find(UINT command);
+
+ private:
+  void UpdateEntry();
+  void InsertEntry(int index);
+
+  std::string caption_;
+  bool default_ = false;
+  bool enabled_ = true;
+  bool checked_ = false;
+  UINT command_;
+  MenuItem* parent_ = nullptr;
+  std::vector<MenuItem*> items_;
+  UniqueHmenu menu_;
+};
+
+class PopupMenu : public Component {
+ public:
+  explicit PopupMenu(Component* owner);
+
+  // The invisible root item whose sub-items are the menu's items.
+  MenuItem& Items() { return items_; }
+  HMENU Handle() { return items_.Handle(); }
+
+  bool AutoPopup() const { return autoPopup_; }
+  void SetAutoPopup(bool value) { autoPopup_ = value; }
+
+  // The component that asked for the menu last (set by the caller before Popup).
+  Component* PopupComponent = nullptr;
+  std::function<void()> OnPopup;
+
+  // Raises OnPopup, shows the menu at the screen point and returns when it closes; then
+  // runs the chosen item's Click. Owner of the menu is `window` or the application window.
+  void Popup(int x, int y, HWND window = nullptr);
+
+ private:
+  MenuItem items_;
+  bool autoPopup_ = true;
+};
+
+}  // namespace wingui

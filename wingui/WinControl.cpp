@@ -1,0 +1,213 @@
+#include "wingui/WinControl.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "wingui/ExceptionBoundary.h"
+#include "wingui/Fonts.h"
+#include "wingui/Form.h"
+
+namespace wingui {
+namespace {
+
+constexpr char kObjectProperty[] = "LanvoraWinControl";
+
+// The object whose window of our own class is being created: the window procedure binds
+// to it on the very first message (WM_GETMINMAXINFO comes before WM_NCCREATE).
+thread_local WinControl* g_creating = nullptr;
+
+// Child identifiers stay clear of IDOK and IDCANCEL, which the dialog keyboard handling
+// sends for Enter and Escape.
+int NextChildId() {
+  static int next = 1000;
+  return next++;
+}
+
+}  // namespace
+
+WinControl::WinControl(Component* owner, WinControl* parent)
+    : Component(owner), parent_(parent) {}
+
+WinControl::~WinControl() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+WinControl* WinControl::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<WinControl*>(GetPropA(hwnd, kObjectProperty)) : nullptr;
+}
+
+void WinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, bool ownClass,
+                              int left, int top, int width, int height, const std::string& text) {
+  className_ = className;
+  style_ = style;
+  exStyle_ = exStyle;
+  ownClass_ = ownClass;
+  createBounds_ = RECT{left, top, left + width, top + height};
+  HWND parentWindow = ownerWindow_;
+  HMENU id = nullptr;
+  if (parent_) {
+    parentWindow = parent_->Handle();
+    id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextChildId()));
+  }
+  if (ownClass) g_creating = this;
+  HWND hwnd = CreateWindowExA(exStyle, className, text.c_str(), style, left, top, width, height,
+                              parentWindow, id, GetModuleHandleA(nullptr), nullptr);
+  g_creating = nullptr;
+  if (!hwnd) throw std::runtime_error("Cannot create a window of class " + className_);
+  if (!ownClass) {
+    Attach(hwnd, reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)));
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WinControl::WindowProc));
+    subclassed_ = true;
+  }
+  if (HFONT font = Font()) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void WinControl::Attach(HWND hwnd, WNDPROC previous) {
+  hwnd_ = hwnd;
+  previous_ = previous;
+  SetPropA(hwnd, kObjectProperty, this);
+}
+
+HWND WinControl::Handle() {
+  if (!hwnd_ && !className_.empty()) {
+    const RECT& r = createBounds_;
+    CreateHandle(className_.c_str(), style_, exStyle_, ownClass_, r.left, r.top,
+                 r.right - r.left, r.bottom - r.top);
+  }
+  return hwnd_;
+}
+
+Form* WinControl::ParentForm() {
+  WinControl* c = this;
+  while (c->parent_) c = c->parent_;
+  return dynamic_cast<Form*>(c);
+}
+
+bool WinControl::Visible() const {
+  return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void WinControl::SetVisible(bool visible) {
+  if (visible != Visible()) ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE);
+}
+
+void WinControl::SetBounds(int left, int top, int width, int height) {
+  MoveWindow(Handle(), left, top, width, height, TRUE);
+}
+
+RECT WinControl::Bounds() const {
+  RECT r{};
+  if (!hwnd_) return r;
+  GetWindowRect(hwnd_, &r);
+  if (parent_ && parent_->hwnd_) {
+    MapWindowPoints(HWND_DESKTOP, parent_->hwnd_, reinterpret_cast<POINT*>(&r), 2);
+  }
+  return r;
+}
+
+int WinControl::Width() const {
+  const RECT r = Bounds();
+  return r.right - r.left;
+}
+
+int WinControl::Height() const {
+  const RECT r = Bounds();
+  return r.bottom - r.top;
+}
+
+std::string WinControl::Text() const {
+  if (!hwnd_) return {};
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void WinControl::SetText(const std::string& text) {
+  if (Text() != text) SetWindowTextA(Handle(), text.c_str());
+}
+
+bool WinControl::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+
+void WinControl::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled); }
+
+void WinControl::SetFocus() { ::SetFocus(Handle()); }
+
+void WinControl::SetFont(const std::string& face, int pixelHeight) {
+  font_ = MakeFont(face, pixelHeight);
+  if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+}
+
+HFONT WinControl::Font() const {
+  if (font_) return font_.get();
+  return parent_ ? parent_->Font() : nullptr;
+}
+
+void WinControl::SetHint(const std::string& hint) {
+  hint_ = hint;
+  Form* form = ParentForm();
+  if (!form || form == this) return;
+  HWND tip = form->TooltipHandle();
+  // The original record layout: every comctl32 version accepts it.
+  TTTOOLINFOA info{};
+  info.cbSize = TTTOOLINFOA_V1_SIZE;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = form->Handle();
+  info.uId = reinterpret_cast<UINT_PTR>(Handle());
+  info.lpszText = hint_.data();
+  SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  if (!hint_.empty()) SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+LRESULT WinControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcA(previous_, hwnd_, msg, wParam, lParam);
+}
+
+void WinControl::Command(WORD) {}
+
+HBRUSH WinControl::ControlColor(HDC) { return nullptr; }
+
+LRESULT WinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (WinControl* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this) {
+        child->Command(HIWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+      if (WinControl* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this) {
+        if (HBRUSH brush = child->ControlColor(reinterpret_cast<HDC>(wParam))) {
+          return reinterpret_cast<LRESULT>(brush);
+        }
+      }
+      break;
+  }
+  return DefaultProc(msg, wParam, lParam);
+}
+
+LRESULT CALLBACK WinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  WinControl* self = FromHandle(hwnd);
+  if (!self && g_creating) {
+    self = std::exchange(g_creating, nullptr);
+    self->Attach(hwnd, DefWindowProcA);
+  }
+  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  LRESULT result = 0;
+  if (!CallGuarded([&] { result = self->WndProc(msg, wParam, lParam); })) result = 0;
+  if (msg == WM_NCDESTROY) {
+    // The window is gone: give a subclassed control back its own procedure and forget it.
+    if (self->subclassed_) {
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->previous_));
+      self->subclassed_ = false;
+    }
+    RemovePropA(hwnd, kObjectProperty);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+}  // namespace wingui

@@ -1,0 +1,105 @@
+// A component with a window. It owns its HWND (destroying the object destroys the window;
+// WM_NCDESTROY clears the handle, so a window Windows already destroyed with its parent is
+// never destroyed twice). Our own classes get this object from the first message on;
+// standard controls are subclassed right after creation. Parents pass WM_COMMAND and
+// WM_CTLCOLOR* back to the child they concern, and every message runs under CallGuarded.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "wingui/Component.h"
+#include "wingui/Handles.h"
+
+namespace wingui {
+
+class Form;
+
+class WinControl : public Component {
+ public:
+  // parent: the window this control sits in; nullptr for top-level windows (and when the
+  // owner itself is the parent window, which is then taken).
+  WinControl(Component* owner, WinControl* parent);
+  ~WinControl() override;
+
+  // The object behind one of our windows, or nullptr.
+  static WinControl* FromHandle(HWND hwnd);
+
+  // The window (created if it does not exist yet).
+  HWND Handle();
+  bool HandleAllocated() const { return hwnd_ != nullptr; }
+  WinControl* Parent() const { return parent_; }
+  // The form this control sits on (itself for a form).
+  Form* ParentForm();
+
+  // Its own visibility flag (WS_VISIBLE), whether or not its parent is shown.
+  bool Visible() const;
+  virtual void SetVisible(bool visible);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+
+  // Position and size relative to the parent's client area (the screen for top-level windows).
+  void SetBounds(int left, int top, int width, int height);
+  RECT Bounds() const;
+  int Left() const { return Bounds().left; }
+  int Top() const { return Bounds().top; }
+  int Width() const;
+  int Height() const;
+
+  std::string Text() const;
+  void SetText(const std::string& text);
+  bool Enabled() const;
+  void SetEnabled(bool enabled);
+  void SetFocus();
+
+  // A font of its own; without one a control uses its parent's font.
+  void SetFont(const std::string& face, int pixelHeight);
+  HFONT Font() const;
+
+  // Tooltip shown while the pointer rests on the control.
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& hint);
+
+  // Position in the tab order among the parent's controls; the form arranges the windows'
+  // z-order by it (the dialog keyboard handling follows z-order).
+  int TabOrder = 0;
+
+ protected:
+  // Creates the window of a standard control (subclassed) or of one of our own classes
+  // whose window procedure is WindowProc.
+  void CreateHandle(const char* className, DWORD style, DWORD exStyle, bool ownClass,
+                    int left = 0, int top = 0, int width = 0, int height = 0,
+                    const std::string& text = "");
+
+  virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The window's original procedure.
+  LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // A notification code of WM_COMMAND sent about this control to its parent.
+  virtual void Command(WORD code);
+  // WM_CTLCOLOR* about this control: a brush, or nullptr for the parent's default.
+  virtual HBRUSH ControlColor(HDC dc);
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  // Owner of a top-level window (set before CreateHandle).
+  HWND ownerWindow_ = nullptr;
+
+ private:
+  void Attach(HWND hwnd, WNDPROC previous);
+
+  WinControl* parent_ = nullptr;
+  HWND hwnd_ = nullptr;
+  WNDPROC previous_ = DefWindowProcA;
+  bool subclassed_ = false;
+  UniqueHfont font_;
+  std::string hint_;
+  // What CreateHandle was given, so Handle() can make the window again.
+  std::string className_;
+  DWORD style_ = 0;
+  DWORD exStyle_ = 0;
+  bool ownClass_ = false;
+  RECT createBounds_{};
+};
+
+}  // namespace wingui
