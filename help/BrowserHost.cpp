@@ -1,0 +1,166 @@
+// Hosting of the web-browser control: an area window of our own, the container object as
+// its client site, and in-place activation into the area. Every interface is held by a
+// ComPtr; teardown deactivates and closes the control before the site lets go of it.
+#include "help/BrowserHost.h"
+
+#include <oleauto.h>
+
+#include "help/BrowserSite.h"
+#include "help/OleErrors.h"
+#include "wingui/ExceptionBoundary.h"
+
+namespace help {
+namespace {
+
+constexpr char kAreaClass[] = "LanvoraBrowserArea";
+
+// {8856F961-340A-11D0-A96B-00C04FD705A2}
+constexpr CLSID kWebBrowserClass = {
+    0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
+// {D30C1661-CDAF-11D0-8A3E-00C04FC9E26E}
+constexpr IID kWebBrowser2 = {
+    0xD30C1661, 0xCDAF, 0x11D0, {0x8A, 0x3E, 0x00, 0xC0, 0x4F, 0xC9, 0xE2, 0x6E}};
+
+HRESULT CreateWebBrowser(IUnknown** control) {
+  return CoCreateInstance(kWebBrowserClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                          IID_IUnknown, reinterpret_cast<void**>(control));
+}
+
+HRESULT NavigateWebBrowser(IWebBrowser2* browser, BSTR url, VARIANT* flags,
+                           VARIANT* targetFrameName, VARIANT* postData, VARIANT* headers) {
+  return browser->Navigate(url, flags, targetFrameName, postData, headers);
+}
+
+void RegisterAreaClass(WNDPROC proc) {
+  WNDCLASSA wc{};
+  if (GetClassInfoA(GetModuleHandleA(nullptr), kAreaClass, &wc)) return;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kAreaClass;
+  if (!RegisterClassA(&wc)) CheckOle(HRESULT_FROM_WIN32(GetLastError()));
+}
+
+// The automation convention for an optional argument that is not given.
+VARIANT Omitted() {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_ERROR;
+  v.scode = DISP_E_PARAMNOTFOUND;
+  return v;
+}
+
+// Owns the BSTR for the duration of one call.
+class Bstr {
+ public:
+  explicit Bstr(const std::wstring& text)
+      : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
+    if (!s_) CheckOle(E_OUTOFMEMORY);
+  }
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  ~Bstr() { SysFreeString(s_); }
+  BSTR Get() const { return s_; }
+
+ private:
+  BSTR s_;
+};
+
+}  // namespace
+
+BrowserCalls& BrowserHostCalls() {
+  static BrowserCalls calls{&CreateWebBrowser, &NavigateWebBrowser};
+  return calls;
+}
+
+BrowserHost::BrowserHost(HWND parent, int left, int top, int width, int height) {
+  RegisterAreaClass(&AreaProc);
+  area_ = CreateWindowExA(0, kAreaClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
+                          left, top, width, height, parent, nullptr, GetModuleHandleA(nullptr),
+                          this);
+  if (!area_) CheckOle(HRESULT_FROM_WIN32(GetLastError()));
+  try {
+    Activate();
+  } catch (...) {
+    Deactivate();
+    DestroyWindow(area_);
+    throw;
+  }
+}
+
+BrowserHost::~BrowserHost() {
+  Deactivate();
+  if (area_) DestroyWindow(area_);
+}
+
+void BrowserHost::Activate() {
+  wingui::ComPtr<IUnknown> control;
+  CheckOle(BrowserHostCalls().createControl(control.Put()));
+  CheckOle(control->QueryInterface(IID_IOleObject, object_.PutVoid()));
+  CheckOle(control->QueryInterface(kWebBrowser2, browser_.PutVoid()));
+
+  site_ = new BrowserSite(area_);
+  CheckOle(object_->SetClientSite(static_cast<IOleClientSite*>(site_)));
+  RECT bounds;
+  GetClientRect(area_, &bounds);
+  CheckOle(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site_),
+                           0, area_, &bounds));
+}
+
+void BrowserHost::Deactivate() {
+  if (object_) {
+    wingui::ComPtr<IOleInPlaceObject> inPlace;
+    if (SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, inPlace.PutVoid())))
+      inPlace->InPlaceDeactivate();
+    object_->Close(OLECLOSE_NOSAVE);
+    object_->SetClientSite(nullptr);
+  }
+  browser_.Reset();
+  object_.Reset();
+  if (site_) {
+    // The control may still hold references; it must not reach a window that is gone.
+    site_->Detach();
+    site_->Release();
+    site_ = nullptr;
+  }
+}
+
+void BrowserHost::Navigate(const std::wstring& url) {
+  Bstr address(url);
+  VARIANT flags = Omitted(), targetFrameName = Omitted(), postData = Omitted(),
+          headers = Omitted();
+  // A stale description from an earlier call must not be taken for this call's.
+  SetErrorInfo(0, nullptr);
+  CheckOle(BrowserHostCalls().navigate(browser_.Get(), address.Get(), &flags, &targetFrameName,
+                                       &postData, &headers));
+}
+
+LRESULT CALLBACK BrowserHost::AreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<BrowserHost*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+
+  switch (msg) {
+    case WM_CONTEXTMENU: {
+      POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (at.x == -1 && at.y == -1) {
+        // From the keyboard: no pointer position, so the menu opens at the area's corner.
+        at = POINT{0, 0};
+        ClientToScreen(hwnd, &at);
+      }
+      if (self->OnContextPopup) wingui::CallGuarded([&] { self->OnContextPopup(at.x, at.y); });
+      return 0;
+    }
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      self->area_ = nullptr;
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace help

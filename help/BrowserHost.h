@@ -1,0 +1,60 @@
+// The system web-browser control embedded in a child area of a window. The program makes
+// exactly one kind of request on it, Navigate; it handles none of the control's events.
+#pragma once
+
+#include <windows.h>
+#include <exdisp.h>
+
+#include <functional>
+#include <string>
+
+#include "wingui/Handles.h"
+
+namespace help {
+
+class BrowserSite;
+
+// The two platform steps the host takes, replaceable by tests: creating the control and
+// the navigation request itself. The real calls are the default.
+struct BrowserCalls {
+  HRESULT (*createControl)(IUnknown** control);
+  HRESULT (*navigate)(IWebBrowser2* browser, BSTR url, VARIANT* flags, VARIANT* targetFrameName,
+                      VARIANT* postData, VARIANT* headers);
+};
+
+BrowserCalls& BrowserHostCalls();
+
+class BrowserHost {
+ public:
+  // Creates the area window inside parent and activates the control in it. A control that
+  // cannot be created or activated is an OleError out of the constructor.
+  BrowserHost(HWND parent, int left, int top, int width, int height);
+  BrowserHost(const BrowserHost&) = delete;
+  BrowserHost& operator=(const BrowserHost&) = delete;
+  ~BrowserHost();
+
+  // The control's own window (the area the control is activated in).
+  HWND Handle() const { return area_; }
+  IWebBrowser2* Browser() const { return browser_.Get(); }
+
+  // One Navigate request: url, with Flags, TargetFrameName, PostData and Headers omitted.
+  // A failure code becomes an OleError with the component's own text.
+  void Navigate(const std::wstring& url);
+
+  // Runs for a context-menu request that reaches the control's window, with the screen
+  // point (the area's top-left corner for the menu key); the request is handled there and
+  // goes no further.
+  std::function<void(int x, int y)> OnContextPopup;
+
+ private:
+  static LRESULT CALLBACK AreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void Activate();
+  void Deactivate();
+
+  HWND area_ = nullptr;
+  BrowserSite* site_ = nullptr;
+  wingui::ComPtr<IOleObject> object_;
+  wingui::ComPtr<IWebBrowser2> browser_;
+};
+
+}  // namespace help
