@@ -159,12 +159,13 @@ bool TTrayIcon::AppWindowMessage(wingui::Message& message) {
       break;
     case WM_WINDOWPOSCHANGED:
       // The first position change with a main form decides, for an MDI main form, whether
-      // the taskbar button stays.
+      // the taskbar button stays. The flag is cleared first: hiding the button changes the
+      // window's position state again, and that nested message must not ask twice.
       if (mdiStartupPending_ && app.MainForm()) {
+        mdiStartupPending_ = false;
         if (app.MainForm()->Style() == wingui::FormStyle::MDIForm && !RunStartupHandler()) {
           HideTaskbarButton();
         }
-        mdiStartupPending_ = false;
       }
       break;
     case WM_SYSCOMMAND:

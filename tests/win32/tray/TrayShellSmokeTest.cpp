@@ -1,0 +1,26 @@
+// Against the real notification area of the session's desktop: the shell accepts our
+// 488-byte record for add, modify and delete, and refuses a second delete.
+#include <gtest/gtest.h>
+
+#include "TrayTestSupport.h"
+#include "tray/TrayIcon.h"
+#include "wingui/Application.h"
+
+namespace {
+
+TEST(TrayShellSmoke, RealShellAcceptsAddModifyDelete) {
+  wingui::App().Initialize();
+  tray::Platform() = tray::RealTrayPlatform();
+  tray::TTrayIcon icon(nullptr);
+  HICON image = traytest::MakeSolidIcon(RGB(0, 128, 255));
+  icon.Icon().LoadFromHandle(image);
+  DestroyIcon(image);
+
+  EXPECT_TRUE(icon.AddToTray());
+  icon.SetHint("Lanvora");
+  EXPECT_TRUE(icon.UpdateInTray());
+  EXPECT_TRUE(icon.RemoveFromTray());
+  EXPECT_FALSE(icon.RemoveFromTray()) << "the icon is already gone";
+}
+
+}  // namespace
