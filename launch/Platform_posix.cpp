@@ -114,18 +114,21 @@ bool FindDatedFile(const std::string& path) {
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
   const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (file < 0) return false;
-  bytes.clear();
+  // Read straight into the string, sized from the file; a file that grows or shrinks
+  // meanwhile still reads to its end.
   struct stat info;
-  if (fstat(file, &info) == 0 && info.st_size > 0) {
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-  }
-  char chunk[65536];
+  std::size_t size = 0;
+  if (fstat(file, &info) == 0 && info.st_size > 0) size = static_cast<std::size_t>(info.st_size);
+  bytes.assign(size + 1, '\0');
+  std::size_t used = 0;
   for (;;) {
-    const ssize_t got = read(file, chunk, sizeof chunk);
+    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t got = read(file, bytes.data() + used, bytes.size() - used);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
-    bytes.append(chunk, static_cast<std::size_t>(got));
+    used += static_cast<std::size_t>(got);
   }
+  bytes.resize(used);
   close(file);
   return true;
 }
