@@ -1,0 +1,73 @@
+// Shared helpers of the framework tests: an error-box recorder that replaces the message
+// box for the duration of a test, and message pumping until a condition holds.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "wingui/Application.h"
+#include "wingui/ErrorBox.h"
+
+namespace wingui_test {
+
+struct RecordedBox {
+  HWND owner;
+  std::string text;
+  std::string caption;
+  UINT type;
+};
+
+inline std::vector<RecordedBox>& RecordedBoxes() {
+  static std::vector<RecordedBox> boxes;
+  return boxes;
+}
+
+inline int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  RecordedBoxes().push_back({owner, text ? text : "", caption ? caption : "", type});
+  return IDOK;
+}
+
+// Replaces the message box with the recorder, and initialises the application (whose
+// error handler would otherwise show real, blocking boxes).
+class BoxRecorder {
+ public:
+  BoxRecorder() : saved_(wingui::Boxes()) {
+    wingui::App().Initialize();
+    wingui::Boxes().messageBox = &RecordBox;
+    RecordedBoxes().clear();
+  }
+  ~BoxRecorder() { wingui::Boxes() = saved_; }
+  BoxRecorder(const BoxRecorder&) = delete;
+  BoxRecorder& operator=(const BoxRecorder&) = delete;
+
+  const std::vector<RecordedBox>& Boxes() const { return RecordedBoxes(); }
+
+ private:
+  wingui::BoxCalls saved_;
+};
+
+// Dispatches messages until pred() holds or the time is up; answers pred().
+template <typename Pred>
+bool PumpUntil(Pred pred, DWORD timeoutMs = 3000) {
+  const DWORD start = GetTickCount();
+  while (!pred()) {
+    if (GetTickCount() - start > timeoutMs) return pred();
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+  }
+  return true;
+}
+
+inline void PumpFor(DWORD ms) {
+  const DWORD start = GetTickCount();
+  PumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
+}
+
+}  // namespace wingui_test
