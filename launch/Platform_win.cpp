@@ -125,14 +125,27 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   FileGuard guard{file};
-  bytes.clear();
+  // Read straight into the string, sized from the file; a file that grows or shrinks
+  // meanwhile still reads to its end, and a failed read ends with what was read.
   LARGE_INTEGER size{};
+  std::size_t expected = 0;
   if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < 0x7FFFFFFF) {
-    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    expected = static_cast<std::size_t>(size.QuadPart);
   }
-  char chunk[65536];
-  DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  bytes.assign(expected + 1, '\0');
+  std::size_t used = 0;
+  for (;;) {
+    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    const std::size_t room = bytes.size() - used;
+    DWORD got = 0;
+    if (!ReadFile(file, bytes.data() + used, room > 0x40000000 ? 0x40000000 : static_cast<DWORD>(room),
+                  &got, nullptr) ||
+        got == 0) {
+      break;
+    }
+    used += got;
+  }
+  bytes.resize(used);
   return true;
 }
 
