@@ -152,8 +152,12 @@ LRESULT CALLBACK BrowserHost::AreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         at = POINT{0, 0};
         ClientToScreen(hwnd, &at);
       }
-      if (self->OnContextPopup) wingui::CallGuarded([&] { self->OnContextPopup(at.x, at.y); });
-      return 0;
+      bool handled = false;
+      if (self->OnContextPopup) {
+        wingui::CallGuarded([&] { handled = self->OnContextPopup(at.x, at.y); });
+      }
+      if (handled) return 0;
+      break;
     }
     case WM_NCDESTROY:
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);

@@ -42,9 +42,9 @@ class BrowserHost {
   void Navigate(const std::wstring& url);
 
   // Runs for a context-menu request that reaches the control's window, with the screen
-  // point (the area's top-left corner for the menu key); the request is handled there and
-  // goes no further.
-  std::function<void(int x, int y)> OnContextPopup;
+  // point (the area's top-left corner for the menu key). Answering true means the request
+  // was handled there and goes no further; false passes it on as usual.
+  std::function<bool(int x, int y)> OnContextPopup;
 
  private:
   static LRESULT CALLBACK AreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -6,20 +6,11 @@
 
 #include <cstdio>
 
+#include "launch/Errors.h"
 #include "wingui/Handles.h"
 
 namespace help {
 namespace {
-
-// Trailing blanks, control characters and full stops go: system texts end in ".\r\n".
-std::string Tidy(std::string text) {
-  while (!text.empty()) {
-    const unsigned char last = static_cast<unsigned char>(text.back());
-    if (last > ' ' && last != '.') break;
-    text.pop_back();
-  }
-  return text;
-}
 
 std::string Narrow(const wchar_t* text, int length) {
   if (length <= 0) return {};
@@ -52,8 +43,8 @@ std::string SystemText(HRESULT code) {
 }  // namespace
 
 std::string OleErrorText(HRESULT code) {
-  std::string text = Tidy(ComponentDescription());
-  if (text.empty()) text = Tidy(SystemText(code));
+  std::string text = launch::TidySystemText(ComponentDescription());
+  if (text.empty()) text = launch::TidySystemText(SystemText(code));
   if (text.empty()) {
     char fallback[32];
     std::snprintf(fallback, sizeof fallback, "OLE error %.8lx", static_cast<unsigned long>(code));

@@ -30,7 +30,10 @@ const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment
 int g_parentContextMenus = 0;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_CONTEXTMENU) ++g_parentContextMenus;
+  if (msg == WM_CONTEXTMENU) {
+    ++g_parentContextMenus;
+    return 0;
+  }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -211,7 +214,10 @@ TEST_F(HostWindow, AControlThatCannotBeCreatedFailsConstructionAndLeavesNoArea) 
 TEST_F(HostWindow, ContextMenuRequestsStopAtTheControlWindow) {
   BrowserHost host(parent_, 0, 0, 553, 497);
   std::vector<POINT> popups;
-  host.OnContextPopup = [&](int x, int y) { popups.push_back(POINT{x, y}); };
+  host.OnContextPopup = [&](int x, int y) {
+    popups.push_back(POINT{x, y});
+    return true;
+  };
 
   EXPECT_EQ(SendMessageA(host.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.Handle()),
                          MAKELPARAM(120, 45)),
@@ -227,6 +233,12 @@ TEST_F(HostWindow, ContextMenuRequestsStopAtTheControlWindow) {
   EXPECT_EQ(popups[1].x, corner.x);
   EXPECT_EQ(popups[1].y, corner.y);
   EXPECT_EQ(g_parentContextMenus, 0) << "the request went on to the parent window";
+
+  // A request the handler declines goes on to the parent as usual.
+  host.OnContextPopup = [](int, int) { return false; };
+  SendMessageA(host.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(host.Handle()),
+               MAKELPARAM(120, 45));
+  EXPECT_EQ(g_parentContextMenus, 1);
 }
 
 }  // namespace

@@ -1,0 +1,61 @@
+// Layout and creation of the help window. The page location is worked out once, from the
+// executable's own path rather than the current directory, and handed to the browser as a
+// plain path; the program never looks at what the browser does with it.
+#include "help/HelpForm.h"
+
+#include "launch/Paths.h"
+
+namespace help {
+namespace {
+
+constexpr int kClientWidth = 555;
+constexpr int kClientHeight = 496;
+// The browser is one pixel higher than the client area and two pixels narrower; it is
+// neither aligned nor anchored.
+constexpr int kBrowserWidth = 553;
+constexpr int kBrowserHeight = 497;
+
+std::wstring FromAnsi(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0);
+  std::wstring wide(size, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  return wide;
+}
+
+}  // namespace
+
+TForm2::TForm2(wingui::Component* owner) : Form(owner, wingui::BorderStyle::ToolWindow) {
+  BeginLoading();
+  SetText("HELP");
+  SetClientWidth(kClientWidth);
+  SetClientHeight(kClientHeight);
+  SetPosition(0, 0);
+  VisibleAtCreation = true;
+
+  PopupMenu1 = new wingui::PopupMenu(this);
+  WebBrowser1 = std::make_unique<BrowserHost>(Handle(), 0, 0, kBrowserWidth, kBrowserHeight);
+  WebBrowser1->OnContextPopup = [this](int x, int y) {
+    if (!PopupMenu1->AutoPopup()) return false;
+    PopupMenu1->PopupComponent = this;
+    PopupMenu1->Popup(x, y, Handle());
+    return true;
+  };
+  EndCreation();
+}
+
+// The browser goes before the form's window, while the window it lives in still exists.
+TForm2::~TForm2() { WebBrowser1.reset(); }
+
+std::wstring TForm2::HelpPagePath() {
+  return FromAnsi(launch::FolderOf(launch::ProgramPath()) + "help.html");
+}
+
+void TForm2::FormCreate() {
+  WebBrowser1->Navigate(HelpPagePath());
+}
+
+void TForm2::ShowHelp() { BringToFront(); }
+
+}  // namespace help

@@ -1,0 +1,36 @@
+// The help window: a tool window at the screen's top-left corner showing "help.html" from
+// the program's folder in the web-browser control. Closing it only hides it; ShowHelp
+// brings the same window, with the same page, back to the front.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "help/BrowserHost.h"
+#include "wingui/Form.h"
+#include "wingui/Menus.h"
+
+namespace help {
+
+class TForm2 : public wingui::Form {
+ public:
+  // Builds the window, its browser and its menu and runs FormCreate. A browser control
+  // that cannot be created is an error out of the constructor.
+  explicit TForm2(wingui::Component* owner);
+  ~TForm2() override;
+
+  // Visible if hidden, and in front of the other windows; the page is not reloaded.
+  void ShowHelp();
+
+  // The page path FormCreate computed from the program's own path.
+  static std::wstring HelpPagePath();
+
+  std::unique_ptr<BrowserHost> WebBrowser1;
+  // The browser's context menu: no items, so a request shows nothing and goes no further.
+  wingui::PopupMenu* PopupMenu1 = nullptr;
+
+ protected:
+  void FormCreate() override;
+};
+
+}  // namespace help

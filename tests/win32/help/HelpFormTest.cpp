@@ -1,0 +1,217 @@
+// The help window as the start-up sequence makes it: geometry and styles, owner, the one
+// Navigate request with the page path beside the executable, failures during creation,
+// hide on close and show without reloading, and the browser's empty context menu.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "help/HelpForm.h"
+#include "help/OleErrors.h"
+#include "tests/win32/wingui/TestSupport.h"
+#include "wingui/Application.h"
+
+namespace {
+
+using help::TForm2;
+using wingui::App;
+using wingui_test::BoxRecorder;
+using wingui_test::PumpFor;
+
+struct Navigation {
+  int calls = 0;
+  std::wstring url;
+  HRESULT answer = S_OK;
+};
+Navigation g_navigation;
+
+HRESULT RecordNavigate(IWebBrowser2*, BSTR url, VARIANT*, VARIANT*, VARIANT*, VARIANT*) {
+  ++g_navigation.calls;
+  g_navigation.url = url ? url : L"";
+  return g_navigation.answer;
+}
+
+HRESULT NoControl(IUnknown** control) {
+  *control = nullptr;
+  return REGDB_E_CLASSNOTREG;
+}
+
+// The folder of this test program, found independently of the code under test.
+std::wstring ExeFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  return folder.substr(0, folder.find_last_of(L"\\:") + 1);
+}
+
+class HelpWindow : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    App().Initialize();
+    // The main window comes first in the program, so the help window is never the main form.
+    mainForm_ = new wingui::Form(&App());
+    mainForm_->SetText("main");
+    mainForm_->SetPosition(300, 200);
+    mainForm_->Show();
+  }
+
+  void SetUp() override {
+    saved_ = help::BrowserHostCalls();
+    help::BrowserHostCalls().navigate = &RecordNavigate;
+    g_navigation = {};
+  }
+
+  void TearDown() override {
+    form_.reset();
+    help::BrowserHostCalls() = saved_;
+  }
+
+  TForm2& Make() {
+    form_ = std::make_unique<TForm2>(&App());
+    return *form_;
+  }
+
+  // True when a comes before b in the z-order of top-level windows.
+  static bool InFrontOf(HWND a, HWND b) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      if (w == a) return true;
+      if (w == b) return false;
+    }
+    return false;
+  }
+
+  static wingui::Form* mainForm_;
+  BoxRecorder boxes_;
+  help::BrowserCalls saved_{};
+  std::unique_ptr<TForm2> form_;
+};
+wingui::Form* HelpWindow::mainForm_ = nullptr;
+
+TEST_F(HelpWindow, IsAVisibleFixedToolWindowAtTheTopLeftOwnedByTheApplication) {
+  TForm2& form = Make();
+  HWND hwnd = form.Handle();
+  ASSERT_NE(App().MainForm(), &form);
+
+  char caption[32] = {};
+  GetWindowTextA(hwnd, caption, sizeof caption);
+  EXPECT_STREQ(caption, "HELP");
+  RECT client;
+  GetClientRect(hwnd, &client);
+  EXPECT_EQ(client.right, 555);
+  EXPECT_EQ(client.bottom, 496);
+  RECT outer;
+  GetWindowRect(hwnd, &outer);
+  EXPECT_EQ(outer.left, 0);
+  EXPECT_EQ(outer.top, 0);
+
+  const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  const LONG exStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
+  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
+
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), App().Handle());
+  EXPECT_NE(GetWindow(hwnd, GW_OWNER), mainForm_->Handle());
+
+  // The browser: the only child, fixed at 553 x 497 in the client's corner.
+  HWND browser = form.WebBrowser1->Handle();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_EQ(GetParent(browser), hwnd);
+  EXPECT_EQ(GetWindow(hwnd, GW_CHILD), browser);
+  EXPECT_EQ(GetWindow(browser, GW_HWNDNEXT), nullptr);
+  RECT r;
+  GetWindowRect(browser, &r);
+  MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right - r.left, 553);
+  EXPECT_EQ(r.bottom - r.top, 497);
+  EXPECT_EQ(form.PopupMenu1->Items().Count(), 0);
+  EXPECT_TRUE(form.PopupMenu1->AutoPopup());
+}
+
+TEST_F(HelpWindow, NavigatesOnceToTheHelpPageBesideTheProgramWhateverTheCurrentDirectory) {
+  char saved[MAX_PATH], temp[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, saved);
+  GetTempPathA(MAX_PATH, temp);
+  ASSERT_TRUE(SetCurrentDirectoryA(temp));
+  Make();
+  SetCurrentDirectoryA(saved);
+
+  EXPECT_EQ(g_navigation.calls, 1);
+  EXPECT_EQ(g_navigation.url, ExeFolder() + L"help.html");
+  EXPECT_EQ(g_navigation.url.find(L"file:"), std::wstring::npos);
+  EXPECT_EQ(boxes_.Boxes().size(), 0u);
+}
+
+TEST_F(HelpWindow, ANavigateFailureIsShownInTheErrorBoxAndCreationGoesOn) {
+  g_navigation.answer = static_cast<HRESULT>(0xA0001234);
+  TForm2& form = Make();
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].text, "OLE error a0001234.");
+  EXPECT_EQ(boxes_.Boxes()[0].caption, App().Title());
+  EXPECT_TRUE(boxes_.Boxes()[0].type & MB_ICONSTOP);
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));
+}
+
+TEST_F(HelpWindow, ABrowserThatCannotBeCreatedFailsTheWindowsCreation) {
+  help::BrowserHostCalls().createControl = &NoControl;
+  EXPECT_THROW(Make(), help::OleError);
+  EXPECT_EQ(FindWindowA(nullptr, "HELP"), nullptr);
+}
+
+TEST_F(HelpWindow, ClosingHidesAndShowHelpBringsTheSameWindowBackWithoutReloading) {
+  TForm2& form = Make();
+  HWND hwnd = form.Handle();
+  ASSERT_EQ(g_navigation.calls, 1);
+
+  form.Close();
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_TRUE(IsWindow(hwnd));
+  EXPECT_EQ(App().MainForm(), mainForm_) << "closing the help window touched the main window";
+  EXPECT_TRUE(IsWindowVisible(mainForm_->Handle()));
+
+  form.ShowHelp();
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_EQ(form.Handle(), hwnd);
+  EXPECT_TRUE(InFrontOf(hwnd, mainForm_->Handle()));
+
+  // The close box and Alt+F4 arrive as SC_CLOSE: hidden as well.
+  SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PumpFor(50);
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+
+  // Already visible behind the main window: brought to the front.
+  form.ShowHelp();
+  mainForm_->BringToFront();
+  ASSERT_TRUE(InFrontOf(mainForm_->Handle(), hwnd));
+  form.ShowHelp();
+  EXPECT_TRUE(InFrontOf(hwnd, mainForm_->Handle()));
+  EXPECT_EQ(g_navigation.calls, 1);
+}
+
+TEST_F(HelpWindow, ContextMenuRequestOnTheBrowserPopsUpTheEmptyMenuAndStopsThere) {
+  TForm2& form = Make();
+  int popups = 0;
+  form.PopupMenu1->OnPopup = [&] { ++popups; };
+  HWND browser = form.WebBrowser1->Handle();
+  EXPECT_EQ(SendMessageA(browser, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(browser),
+                         MAKELPARAM(100, 100)),
+            0);
+  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(form.PopupMenu1->PopupComponent, &form);
+
+  // Switched off, the menu stays shut.
+  form.PopupMenu1->SetAutoPopup(false);
+  SendMessageA(browser, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(browser), MAKELPARAM(100, 100));
+  EXPECT_EQ(popups, 1);
+}
+
+}  // namespace
