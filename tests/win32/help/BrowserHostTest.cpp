@@ -141,7 +141,7 @@ TEST_F(HostWindow, NavigateMakesOneRequestWithTheUrlAndFourOmittedArguments) {
   }
 }
 
-std::string FailureText(HostWindow*, BrowserHost& host, HRESULT code, const wchar_t* description) {
+std::string FailureText(BrowserHost& host, HRESULT code, const wchar_t* description) {
   g_navigate = {};
   g_navigate.answer = code;
   g_navigate.description = description;
@@ -160,16 +160,19 @@ TEST_F(HostWindow, FailureTextsComeFromTheComponentThenTheSystemThenTheCode) {
   BrowserHost host(parent_, 0, 0, 553, 497);
 
   // The component's own description, with the trailing blanks, controls and stops gone.
-  EXPECT_EQ(FailureText(this, host, E_FAIL, L"Navigation refused.. \r\n\t"), "Navigation refused");
-  // A description from an earlier failure is not taken for a later one.
-  const std::string later = FailureText(this, host, 0xA0001234, nullptr);
-  EXPECT_EQ(later, "OLE error a0001234");
-  EXPECT_EQ(FailureText(this, host, static_cast<HRESULT>(0x8004FF0A), nullptr),
+  EXPECT_EQ(FailureText(host, E_FAIL, L"Navigation refused.. \r\n\t"), "Navigation refused");
+  // A description left behind by an earlier call that succeeded is not taken for a later
+  // failure's.
+  g_navigate = {};
+  g_navigate.description = L"left behind";
+  host.Navigate(L"help.html");
+  EXPECT_EQ(FailureText(host, 0xA0001234, nullptr), "OLE error a0001234");
+  EXPECT_EQ(FailureText(host, static_cast<HRESULT>(0x8004FF0A), nullptr),
             "OLE error 8004ff0a");
 
   // No description: the system's text for the code, tidied the same way.
   const HRESULT denied = E_ACCESSDENIED;
-  const std::string text = FailureText(this, host, denied, nullptr);
+  const std::string text = FailureText(host, denied, nullptr);
   char raw[512] = {};
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                  static_cast<DWORD>(denied), 0, raw, sizeof raw, nullptr);
@@ -186,28 +189,28 @@ HRESULT FailingCreate(IUnknown** control) {
 }
 
 HRESULT CreateNonControl(IUnknown** control) {
-  // An object that is no embeddable control at all.
   return CreateErrorInfo(reinterpret_cast<ICreateErrorInfo**>(control));
+}
+
+// The error code construction fails with (S_OK when it does not fail).
+HRESULT ConstructionFailure(HWND parent) {
+  try {
+    BrowserHost host(parent, 0, 0, 553, 497);
+  } catch (const OleError& e) {
+    EXPECT_STRNE(e.what(), "");
+    return e.Code();
+  }
+  return S_OK;
 }
 
 TEST_F(HostWindow, AControlThatCannotBeCreatedFailsConstructionAndLeavesNoArea) {
   BrowserHostCalls().createControl = &FailingCreate;
-  try {
-    BrowserHost host(parent_, 0, 0, 553, 497);
-    FAIL() << "construction succeeded without a control";
-  } catch (const OleError& e) {
-    EXPECT_EQ(e.Code(), REGDB_E_CLASSNOTREG);
-    EXPECT_STRNE(e.what(), "");
-  }
+  EXPECT_EQ(ConstructionFailure(parent_), REGDB_E_CLASSNOTREG);
   EXPECT_EQ(CountChildren(parent_), 0);
 
+  // An object that is no embeddable control at all.
   BrowserHostCalls().createControl = &CreateNonControl;
-  try {
-    BrowserHost host(parent_, 0, 0, 553, 497);
-    FAIL() << "construction succeeded with an object that cannot be embedded";
-  } catch (const OleError& e) {
-    EXPECT_EQ(e.Code(), E_NOINTERFACE);
-  }
+  EXPECT_EQ(ConstructionFailure(parent_), E_NOINTERFACE);
   EXPECT_EQ(CountChildren(parent_), 0);
 }
 
