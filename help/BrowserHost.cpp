@@ -159,6 +159,10 @@ LRESULT CALLBACK BrowserHost::AreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
       if (handled) return 0;
       break;
     }
+    case WM_SETFOCUS:
+      // The area itself takes no keys: the focus belongs to the control's own window.
+      if (HWND inner = GetWindow(hwnd, GW_CHILD)) SetFocus(inner);
+      return 0;
     case WM_NCDESTROY:
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       self->area_ = nullptr;

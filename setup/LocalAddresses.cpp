@@ -36,7 +36,7 @@ std::vector<std::string> DiscoverLocalAddresses() {
     for (char** entry = host->h_addr_list; entry && *entry; ++entry) {
       in_addr address;
       memcpy(&address, *entry, sizeof address);
-      addresses.emplace_back(inet_ntoa(address));
+      if (const char* text = inet_ntoa(address)) addresses.emplace_back(text);
     }
   }
 
