@@ -2,6 +2,8 @@
 // ("<name> <length>:<bytes>\n" fields between "record" and "end" lines).
 #include "tests/e2e/Scratch.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -85,7 +87,17 @@ bool ReadField(const std::string& log, size_t& pos, std::string& name, std::stri
 std::vector<StandinStart> ReadStandinLog(const std::string& logPath) {
   std::vector<StandinStart> starts;
   if (!FileExists(logPath)) return starts;
-  const std::string log = ReadBytes(logPath);
+  // A stand-in holds the log exclusively while it appends; try again shortly.
+  std::string log;
+  for (int attempt = 0;; ++attempt) {
+    try {
+      log = ReadBytes(logPath);
+      break;
+    } catch (const std::runtime_error&) {
+      if (attempt == 200) throw;
+      Sleep(10);
+    }
+  }
   const std::string kBegin = "record\n", kEnd = "end\n";
   size_t pos = 0;
   while (log.compare(pos, kBegin.size(), kBegin) == 0) {
