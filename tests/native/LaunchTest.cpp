@@ -132,7 +132,7 @@ TEST(LaunchCommandC, BareExecutableNamePutsTheScriptInTheCurrentDirectory) {
   EXPECT_EQ(f.program.Names(), (Names{"ips.txt", "settings.txt"}));
 }
 
-// Runs command A in a fresh current directory and returns the error text.
+// The text of the LaunchError the command raised, or "(no error)".
 std::string FailureText(const std::function<void()>& command) {
   try {
     command();
