@@ -1,8 +1,47 @@
 #!/usr/bin/env bash
-# Builds lanvora.exe and starts it under Wine.
+# Builds lanvora.exe and starts it under Wine, in a folder of its own next to help.html.
+# With a display the program simply opens there. Without one a virtual display is started,
+# a screenshot of the running program is saved into the build folder, and the program keeps
+# running until you press Ctrl+C.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
+
 bash tools/bootstrap.sh
 cmake --preset win32
-cmake --build --preset win32
-echo "The program itself arrives with the main window; the build is ready."
+cmake --build --preset win32 --target lanvora
+
+app="$root/build/run/app"
+mkdir -p "$app"
+cp build/win32/setup/lanvora.exe build/win32/setup/help.html "$app/"
+
+session="$root/build/run/wine"
+had_display=${DISPLAY:-}
+tools/wine-test "$session" start
+eval "$(tools/wine-test "$session" env)"
+
+stop() {
+  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
+  tools/wine-test "$session" stop >/dev/null
+}
+trap stop EXIT
+trap 'exit 130' INT TERM
+
+cd "$app"
+wine lanvora.exe </dev/null >/dev/null 2>&1 &
+pid=$!
+
+if [ -z "$had_display" ]; then
+  echo "No display is set: started a virtual display ($DISPLAY)."
+  # Wait for the main window to be on screen before taking the picture.
+  for _ in $(seq 1 100); do
+    if xdotool search --name '^Lanvora - Pelmar 2005$' >/dev/null 2>&1; then break; fi
+    sleep 0.1
+  done
+  sleep 1
+  shot="$root/build/screenshot.png"
+  import -window root "$shot"
+  echo "Screenshot of the running program (main and help window): $shot"
+  echo "The program keeps running; press Ctrl+C to stop it."
+fi
+wait "$pid" || true

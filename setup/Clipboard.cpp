@@ -1,0 +1,37 @@
+#include "setup/Clipboard.h"
+
+#include <cstring>
+#include <stdexcept>
+
+namespace setup {
+namespace {
+
+// Closes the clipboard on every path out of the copy.
+struct OpenClipboardScope {
+  explicit OpenClipboardScope(HWND owner) : open(OpenClipboard(owner) != FALSE) {}
+  ~OpenClipboardScope() {
+    if (open) CloseClipboard();
+  }
+  bool open;
+};
+
+}  // namespace
+
+void CopyTextToClipboard(HWND owner, const std::string& text) {
+  OpenClipboardScope clipboard(owner);
+  if (!clipboard.open) throw std::runtime_error("Cannot open clipboard");
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (!memory) throw std::runtime_error("Out of memory");
+  if (void* bytes = GlobalLock(memory)) {
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+  }
+  // Once the clipboard has taken the memory it is the clipboard's to free.
+  if (!SetClipboardData(CF_TEXT, memory)) {
+    GlobalFree(memory);
+    throw std::runtime_error("Cannot copy to the clipboard");
+  }
+}
+
+}  // namespace setup

@@ -1,0 +1,20 @@
+// Process start: the application object (COM, title), the main window, the help window,
+// then the message loop until the main window closes.
+#include <windows.h>
+
+#include "help/HelpForm.h"
+#include "setup/MainForm.h"
+#include "wingui/Application.h"
+
+namespace {
+
+void Startup() {
+  wingui::App().SetTitle("Pelmar 2005");
+  auto* mainWindow = new setup::TForm1(&wingui::App());
+  auto* helpWindow = new help::TForm2(&wingui::App());
+  mainWindow->SetHelpWindow(helpWindow);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return wingui::RunProgram(&Startup); }

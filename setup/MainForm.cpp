@@ -1,0 +1,303 @@
+#include "setup/MainForm.h"
+
+#include <windows.h>
+
+#include "help/HelpForm.h"
+#include "launch/Paths.h"
+#include "launch/SettingsFiles.h"
+#include "setup/Clipboard.h"
+#include "setup/CommaText.h"
+#include "setup/LocalAddresses.h"
+
+namespace setup {
+namespace {
+
+constexpr char kSettingsFile[] = "settings.txt";
+constexpr char kAllowedFile[] = "ips.txt";
+constexpr char kDefaultGame[] = "duke3d_w32.exe";
+constexpr char kDefaultPort[] = "1635";
+constexpr char kArialBlack[] = "Arial Black";
+
+template <typename Control>
+Control* Place(Control* control, int left, int top, int width, int height, int tabOrder = 0) {
+  control->SetBounds(left, top, width, height);
+  control->TabOrder = tabOrder;
+  return control;
+}
+
+std::string FirstOf(const std::vector<std::string>& lines) {
+  return lines.empty() ? std::string() : lines.front();
+}
+
+}  // namespace
+
+TForm1::TForm1(wingui::Component* owner) : wingui::Form(owner, wingui::BorderStyle::Single) {
+  BeginLoading();
+  SetText("Lanvora - Pelmar 2005");
+  SetClientHeight(495);
+  FormIcon().LoadFromResource(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), 32);
+  BuildControls();
+  BuildTrayMenu();
+
+  OpenDialog1 = new wingui::OpenDialog(this);
+
+  Timer1 = new wingui::Timer(this);
+  Timer1->SetInterval(100);
+  Timer1->OnTimer = [this] { Timer1Timer(); };
+
+  // The tray icon is configured only through its stored values, in its stored order; each
+  // setter acts at once, so the icon is in the notification area from here on.
+  TrayIcon2 = new tray::TTrayIcon(this);
+  TrayIcon2->SetCycleInterval(0);
+  TrayIcon2->SetIcon(FormIcon());
+  TrayIcon2->SetIconVisible(true);
+  TrayIcon2->SetIconIndex(0);
+  TrayIcon2->SetPopupMenu(PopupMenu1);
+
+  EndCreation();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildControls() {
+  using wingui::Alignment;
+  using wingui::Button;
+  using wingui::Edit;
+  using wingui::Label;
+
+  Label1 = Place(new Label(this, "Lanvora"), 40, 0, 261, 23);
+  Label1->SetFont(kArialBlack, 16);
+  Label9 = Place(new Label(this, "13.2.2005"), 304, 0, 41, 11);
+  Label9->SetFont(kArialBlack, 8);
+
+  Label6 = Place(new Label(this, "Duke3D .EXE:"), 15, 32, 70, 13);
+  Edit5 = Place(new Edit(this, kDefaultGame), 88, 32, 201, 21, 11);
+  Button5 = Place(new Button(this, ".."), 288, 32, 25, 21, 12);
+  Button5->OnClick = [this] { Button5Click(); };
+
+  Label5 = Place(new Label(this, "Nick:"), 59, 56, 25, 13);
+  Edit4 = Place(new Edit(this, "JohnDoe"), 88, 56, 225, 21, 7);
+
+  Label4 = Place(new Label(this, "Interface:"), 40, 80, 45, 13);
+  Edit3 = Place(new Edit(this, "Own IP"), 88, 80, 201, 21, 6);
+  Button11 = Place(new Button(this, "Get"), 288, 80, 25, 21, 24);
+  Button11->SetHint("Works for most of the users!");
+  Button11->OnClick = [this] { Button11Click(); };
+
+  Label2 = Place(new Label(this, "Port:"), 64, 104, 22, 13);
+  Edit1 = Place(new Edit(this, kDefaultPort), 88, 104, 41, 21, 0);
+  Button1 = Place(new Button(this, "&Default"), 128, 104, 57, 21, 1);
+  Button1->OnClick = [this] { Button1Click(); };
+
+  RadioGroup1 = Place(new wingui::GroupBox(this), 24, 136, 297, 41, 18);
+  rbc = Place(new wingui::RadioButton(this, "Broadcast on LAN"), 80, 152, 105, 17, 19);
+  rip = Place(new wingui::RadioButton(this, "Allow IP's"), 200, 152, 65, 17, 20);
+  rbc->Group = rip->Group = 1;
+  rip->SetChecked(true);
+  rbc->OnClick = [this] { rbcClick(); };
+  rip->OnClick = [this] { ripClick(); };
+
+  Label3 = Place(new Label(this, "Allowed IP List:"), 24, 188, 72, 13);
+  Edit2 = Place(new Edit(this, ""), 24, 204, 217, 21, 3);
+  Edit6 = Place(new Edit(this, ""), 24, 205, 169, 21, 21);
+  Edit6->Hide();
+  Button2 = Place(new Button(this, "&Add"), 240, 204, 81, 21, 4);
+  Button2->OnClick = [this] { Button2Click(); };
+  ListBox1 = Place(new wingui::ListBox(this), 24, 228, 297, 169, 2);
+
+  Button4 = Place(new Button(this, "Remove &Selected"), 24, 396, 297, 21, 10);
+  Button4->OnClick = [this] { Button4Click(); };
+  Button6 = Place(new Button(this, "Save"), 17, 425, 73, 25, 14);
+  Button6->OnClick = [this] { Button6Click(); };
+  Button3 = Place(new Button(this, "Save && Play"), 97, 425, 73, 25, 9);
+  Button3->OnClick = [this] { Button3Click(); };
+  Button8 = Place(new Button(this, "Save && &Play"), 97, 425, 73, 25, 22);
+  Button8->Hide();
+  Button8->OnClick = [this] { Button8Click(); };
+  Button10 = Place(new Button(this, "Help"), 177, 425, 73, 25, 23);
+  Button10->OnClick = [this] { Button10Click(); };
+  Button7 = Place(new Button(this, "&Exit"), 257, 425, 73, 25, 15);
+  Button7->OnClick = [this] { Button7Click(); };
+
+  Label7 = Place(new Label(this, kMakerCaption), 0, 456, 353, 33);
+  Label7->SetFont(kArialBlack, 24);
+  Label7->SetAlignment(Alignment::Center);
+  Label7->OnMouseMove = [this] { Label7MouseMove(); };
+  Label7->OnMouseLeave = [this] { Label7MouseLeave(); };
+  Label7->OnClick = [this] { Label7Click(); };
+}
+
+void TForm1::BuildTrayMenu() {
+  using wingui::MenuItem;
+  PopupMenu1 = new wingui::PopupMenu(this);
+  wingui::MenuItem& root = PopupMenu1->Items();
+
+  CopyYourIP1 = new MenuItem(this, "IP");
+  CopyYourIP1->OnClick = [this] { CopyYourIP1Click(); };
+  Players = new MenuItem(this, "Players");
+  ipeet1 = new MenuItem(this, "ipeet");
+  Players->Add(ipeet1);
+  Play1 = new MenuItem(this, "Save");
+  Play1->OnClick = [this] { Play1Click(); };
+  Play2 = new MenuItem(this, "Save && Play");
+  Play2->OnClick = [this] { Play2Click(); };
+  Exit1 = new MenuItem(this, "Exit");
+  Exit1->OnClick = [this] { Exit1Click(); };
+
+  for (MenuItem* item : {CopyYourIP1, Players, Play1, Play2, Exit1}) root.Add(item);
+}
+
+void TForm1::FormCreate() {
+  SetWidth(355);
+  launchPath_ = kDefaultGame;
+  if (!launch::FileIsPresent(kSettingsFile)) {
+    TakeDiscoveredAddresses(DiscoverLocalAddresses());
+  } else {
+    const launch::LaunchSettings settings = launch::ReadSettings(kSettingsFile);
+    Edit5->SetText(settings.gameExe);
+    Edit4->SetText(settings.nick);
+    Edit3->SetText(settings.interfaceAddress);
+    CopyYourIP1->SetCaption(settings.interfaceAddress);
+    Edit1->SetText(settings.port);
+  }
+  if (launch::FileIsPresent(kAllowedFile)) {
+    ReplaceAllowedList(launch::ReadAllowedList(kAllowedFile));
+  }
+}
+
+// ---- state helpers ----------------------------------------------------------------
+
+launch::LaunchSettings TForm1::CurrentSettings() const {
+  return {Edit5->Text(), Edit4->Text(), Edit3->Text(), Edit1->Text()};
+}
+
+launch::AllowedList TForm1::AllowedEntries() const { return ListBox1->Items(); }
+
+launch::LaunchInputs TForm1::CurrentLaunchInputs() const {
+  launch::LaunchInputs inputs;
+  inputs.settings = CurrentSettings();
+  inputs.allowed = AllowedEntries();
+  inputs.playersText = Edit6->Text();
+  inputs.launchPath = launchPath_;
+  inputs.ownerWindow = reinterpret_cast<std::uintptr_t>(const_cast<TForm1*>(this)->Handle());
+  return inputs;
+}
+
+void TForm1::ReplaceAllowedList(const launch::AllowedList& entries) {
+  ListBox1->SetItems(entries);
+  ++listVersion_;
+}
+
+void TForm1::TakeDiscoveredAddresses(std::vector<std::string> addresses) {
+  localAddressList_ = std::move(addresses);
+  addressesDiscovered_ = true;
+  const std::string own = FirstOf(localAddressList_);
+  Edit3->SetText(own);
+  CopyYourIP1->SetCaption(own);
+}
+
+void TForm1::SetMode(NetworkMode mode) {
+  const bool allow = mode == NetworkMode::AllowIps;
+  Label3->SetText(allow ? "Allowed IP List:" : "Number Of Players:");
+  Edit2->SetVisible(allow);
+  Edit6->SetVisible(!allow);
+  Button2->SetVisible(allow);
+  ListBox1->SetVisible(allow);
+  Button3->SetVisible(allow);
+  Button8->SetVisible(!allow);
+}
+
+// ---- window commands ----------------------------------------------------------------
+
+void TForm1::Button1Click() { Edit1->SetText(kDefaultPort); }
+
+void TForm1::Button2Click() {
+  ListBox1->Add(launch::MakeAllowEntry(Edit2->Text(), Edit1->Text()));
+  ++listVersion_;
+}
+
+void TForm1::Button4Click() {
+  const int selected = ListBox1->ItemIndex();
+  if (selected < 0) return;
+  ListBox1->Delete(selected);
+  ++listVersion_;
+}
+
+void TForm1::Button5Click() {
+  if (!OpenDialog1->Execute()) return;
+  Edit5->SetText(OpenDialog1->FileName());
+  launchPath_ = OpenDialog1->FileName();
+}
+
+void TForm1::Button6Click() {
+  launch::SaveAll(launch::ProgramFolder(), CurrentSettings(), AllowedEntries());
+}
+
+void TForm1::Button3Click() { launch::RunLaunchCommandA(CurrentLaunchInputs()); }
+
+void TForm1::Button8Click() {
+  launch::RunLaunchCommandB(CurrentLaunchInputs(), launch::ProgramFolder());
+}
+
+void TForm1::Button10Click() {
+  if (helpWindow_) helpWindow_->ShowHelp();
+}
+
+void TForm1::Button7Click() { Close(); }
+
+void TForm1::Button11Click() { TakeDiscoveredAddresses(DiscoverLocalAddresses()); }
+
+void TForm1::rbcClick() { SetMode(NetworkMode::Broadcast); }
+
+void TForm1::ripClick() { SetMode(NetworkMode::AllowIps); }
+
+void TForm1::Label7MouseMove() {
+  Label7->SetColor(RGB(0, 0, 255));
+  Label7->SetText(kMakerAddress);
+}
+
+void TForm1::Label7MouseLeave() {
+  Label7->SetColor(GetSysColor(COLOR_BTNFACE));
+  Label7->SetText(kMakerCaption);
+}
+
+void TForm1::Label7Click() {
+  launch::LaunchRequest request;
+  request.verb = "open";
+  request.file = kMakerAddress;
+  request.showCommand = SW_SHOW;
+  request.ownerWindow = reinterpret_cast<std::uintptr_t>(Handle());
+  launch::StartGame(request);
+}
+
+// ---- tray menu and its timer ---------------------------------------------------------
+
+void TForm1::CopyYourIP1Click() {
+  // Before any discovery in this run there is nothing of our own to copy: find the
+  // addresses first, so the player always gets the host's real addresses.
+  if (!addressesDiscovered_) {
+    localAddressList_ = DiscoverLocalAddresses();
+    addressesDiscovered_ = true;
+  }
+  std::string text;
+  for (const std::string& address : localAddressList_) text += address + "\r\n";
+  // An empty list copies nothing: the clipboard keeps what it had.
+  if (!text.empty()) CopyTextToClipboard(Handle(), text);
+}
+
+void TForm1::Play1Click() { Button6Click(); }
+
+void TForm1::Play2Click() {
+  launch::RunLaunchCommandC(CurrentLaunchInputs(), launch::ProgramFolder());
+}
+
+void TForm1::Exit1Click() { Close(); }
+
+void TForm1::Timer1Timer() {
+  if (shownListVersion_ == listVersion_) return;
+  const std::string caption = CommaText(AllowedEntries());
+  shownListVersion_ = listVersion_;
+  if (caption != ipeet1->Caption()) ipeet1->SetCaption(caption);
+}
+
+}  // namespace setup
