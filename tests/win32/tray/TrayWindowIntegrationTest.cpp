@@ -185,6 +185,23 @@ TEST_F(TrayWindows, MdiMainFormIsCheckedAtTheFirstPositionChange) {
   EXPECT_EQ(asked, 1) << "checked once only";
 }
 
+TEST_F(TrayWindows, NormalMainFormIsNotAskedAtAPositionChange) {
+  wingui::Form form(nullptr);
+  ShowWindow(app, SW_SHOWNOACTIVATE);
+  TTrayIcon icon(nullptr);
+  int asked = 0;
+  icon.OnStartup = [&](TTrayIcon&, bool& showMainForm) {
+    ++asked;
+    showMainForm = false;
+  };
+  SetWindowPos(app, nullptr, 1, 1, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The check is over once a main form existed, so a later change to MDI asks nothing.
+  form.SetStyle(wingui::FormStyle::MDIForm);
+  SetWindowPos(app, nullptr, 2, 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(asked, 0);
+  EXPECT_TRUE(IsWindowVisible(app));
+}
+
 TEST_F(TrayWindows, NullMessageFollowsThePopupToTheOwner) {
   wingui::Form form(nullptr);
   TTrayIcon icon(&form);
