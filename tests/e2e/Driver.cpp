@@ -89,8 +89,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   return true;
 }
 
-Process Process::Start(const std::string& exe, const std::string& currentDirectory,
-                       const std::string& arguments) {
+namespace {
+
+PROCESS_INFORMATION Launch(const std::string& exe, const std::string& currentDirectory,
+                           const std::string& arguments) {
   std::string commandLine = "\"" + exe + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup{};
@@ -102,6 +104,14 @@ Process Process::Start(const std::string& exe, const std::string& currentDirecto
          std::to_string(GetLastError()) + ")");
   }
   CloseHandle(info.hThread);
+  return info;
+}
+
+}  // namespace
+
+Process Process::Start(const std::string& exe, const std::string& currentDirectory,
+                       const std::string& arguments) {
+  PROCESS_INFORMATION info = Launch(exe, currentDirectory, arguments);
   Process process;
   process.process_.reset(info.hProcess);
   process.id_ = info.dwProcessId;
@@ -297,6 +307,70 @@ void ChooseFile(HWND openDialog, const std::string& path) {
   SetText(nameBox, path);
   // Posted: confirming runs the dialog's own checks, which may themselves show a box.
   CloseDialog(openDialog, IDOK);
+}
+
+bool RealInputAvailable() {
+#ifdef E2E_XDOTOOL
+  return true;
+#else
+  return false;
+#endif
+}
+
+namespace {
+
+// Starts xdotool. Wine gives no waitable handle for a Unix program, so callers wait for the
+// input's effect instead.
+void XInput(const std::string& arguments) {
+#ifdef E2E_XDOTOOL
+  std::string tool = E2E_XDOTOOL;
+  for (char& c : tool) c = c == '/' ? '\\' : c;
+  PROCESS_INFORMATION info = Launch("Z:" + tool, "C:\\", arguments);
+  if (info.hProcess) CloseHandle(info.hProcess);
+#else
+  Fail("no xdotool for real input (" + arguments + ")");
+#endif
+}
+
+}  // namespace
+
+HWND OpenTrayMenu(DWORD processId) {
+  HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+  if (!taskbar) Fail("no taskbar with a notification area");
+  RECT bar{};
+  GetWindowRect(taskbar, &bar);
+  // The taskbar lays its icons out from the right edge, each a small icon plus a 2-pixel
+  // border on either side; icons of programs that ended may still hold the first places.
+  const int slot = GetSystemMetrics(SM_CXSMICON) + 4;
+  for (int place = 0; place < 4; ++place) {
+    const int x = bar.right - place * slot - slot / 2, y = (bar.top + bar.bottom) / 2;
+    // A second click on the same spot within the double-click time arrives as a double
+    // click, which opens no menu; a user pauses between two menus, and so do we.
+    static DWORD lastClick = GetTickCount() - 60000;
+    const DWORD pause = GetDoubleClickTime() + 100;
+    while (GetTickCount() - lastClick < pause) Sleep(10);
+    lastClick = GetTickCount();
+    XInput("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 3");
+    HWND menu = nullptr;
+    WaitUntil(
+        [&] {
+          for (HWND w : TopLevelWindows(processId, "#32768", "")) {
+            if (IsWindowVisible(w)) menu = w;
+          }
+          return menu != nullptr;
+        },
+        3000);
+    if (menu) return menu;
+    XInput("key Escape");
+  }
+  Fail("no popup menu of the program opened from the notification area");
+}
+
+void ChooseMenuItem(HWND menu, int index) {
+  std::string keys = "key";
+  for (int i = 0; i <= index; ++i) keys += " Down";
+  XInput(keys + " Return");
+  if (!WaitUntil([&] { return !IsWindowVisible(menu); })) Fail("the popup menu stayed open");
 }
 
 }  // namespace e2e

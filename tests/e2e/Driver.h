@@ -94,4 +94,14 @@ HWND WaitForOpenDialog(DWORD processId, DWORD timeoutMs = kDefaultTimeoutMs);
 // Types `path` into the open-file dialog's file name box and confirms it.
 void ChooseFile(HWND openDialog, const std::string& path);
 
+// Real input through the X server, for what window messages cannot reach: the notification
+// area and popup menus. Needs xdotool; throws when the build found none.
+bool RealInputAvailable();
+// Right-clicks the notification icons from the right end of the taskbar until one opens a
+// popup menu of `processId`, and returns that menu window.
+HWND OpenTrayMenu(DWORD processId);
+// Chooses item `index` (0 = top) of an open popup menu with the keyboard, as a user would
+// with the arrow keys and Enter, and waits for the menu to close.
+void ChooseMenuItem(HWND menu, int index);
+
 }  // namespace e2e

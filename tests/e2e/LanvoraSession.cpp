@@ -12,27 +12,39 @@ LanvoraSession::LanvoraSession(const std::string& programExe, const std::string&
     : process_(Process::Start(programExe, currentDirectory)),
       window_(WaitForWindow(process_.Id(), "", kMainTitle)) {}
 
+LanvoraSession::~LanvoraSession() {
+  if (process_.Running() && IsWindow(window_)) {
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    process_.WaitForExit(5000);
+  }
+}
+
 void LanvoraSession::AddAddress(const std::string& address) const {
   Type(AddressToAddField(), address);
   Click(Button("&Add"));
 }
 
-std::string FirstLocalAddress() {
+std::vector<std::string> LocalAddresses() {
   WSADATA data;
   WSAStartup(0x0101, &data);
   char name[256] = {};
-  std::string first;
+  std::vector<std::string> addresses;
   if (gethostname(name, sizeof name) == 0) {
     if (hostent* host = gethostbyname(name)) {
-      if (host->h_addr_list[0] != nullptr) {
+      for (char** entry = host->h_addr_list; *entry != nullptr; ++entry) {
         in_addr address;
-        memcpy(&address, host->h_addr_list[0], sizeof address);
-        first = inet_ntoa(address);
+        memcpy(&address, *entry, sizeof address);
+        addresses.push_back(inet_ntoa(address));
       }
     }
   }
   WSACleanup();
-  return first;
+  return addresses;
+}
+
+std::string FirstLocalAddress() {
+  const std::vector<std::string> addresses = LocalAddresses();
+  return addresses.empty() ? std::string() : addresses.front();
 }
 
 std::string SystemErrorText(unsigned long errorCode) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/Driver.h"
 
@@ -17,8 +18,11 @@ class LanvoraSession {
   // Starts `programExe` with `currentDirectory` as its working directory and waits for the
   // main window.
   LanvoraSession(const std::string& programExe, const std::string& currentDirectory);
+  // Closes the program as its close box would, so its notification icon goes with it; ends
+  // it when it does not go (a scenario that failed with a box still open).
+  ~LanvoraSession();
 
-  Process& Program() { return process_; }
+  const Process& Program() const { return process_; }
   HWND Window() const { return window_; }
 
   // The fields, by their place in the window's client area.
@@ -45,8 +49,10 @@ class LanvoraSession {
   HWND window_ = nullptr;
 };
 
-// The first address the host's resolver gives for its own name (Windows Sockets 1.1), found
-// independently of the program; empty when there is none.
+// The addresses the host's resolver gives for its own name (Windows Sockets 1.1), in its
+// order, found independently of the program.
+std::vector<std::string> LocalAddresses();
+// The first of them; empty when there is none.
 std::string FirstLocalAddress();
 
 // The text the program's error box gives for an OS error: the system's own message with its

@@ -3,62 +3,10 @@
 // stand-in game (copied in as "duke3d_w32.exe") leaves of each start.
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "tests/e2e/LanvoraSession.h"
-#include "tests/e2e/Scratch.h"
+#include "tests/e2e/ScenarioFixture.h"
 
 namespace e2e {
 namespace {
-
-using Rows = std::vector<std::string>;
-
-constexpr char kGameName[] = "duke3d_w32.exe";
-
-// Each scenario gets <scratch>\<test name>\ with the program copied into "prog" (so "Save"
-// writes into the scenario, never into the build tree) and the stand-in's log beside it.
-class Scenario : public ::testing::Test {
- protected:
-  void SetUp() override {
-    scratch_ = std::make_unique<ScratchFolder>(
-        E2E_SCRATCH_ROOT, ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    programFolder_ = scratch_->Sub("prog");
-    programExe_ = Join(programFolder_, "lanvora.exe");
-    CopyInto(WindowsPath(E2E_LANVORA_EXE), programExe_);
-    const std::string help = WindowsPath(E2E_LANVORA_HELP);
-    if (FileExists(help)) CopyInto(help, Join(programFolder_, "help.html"));
-    programFiles_ = FolderEntries(programFolder_);
-    log_ = Join(scratch_->Path(), "standin.log");
-    SetEnvironmentVariableA("LANVORA_STANDIN_LOG", log_.c_str());
-  }
-
-  // A folder under the scenario, with the stand-in game in it when `withGame`.
-  std::string Folder(const std::string& name, bool withGame) {
-    std::string folder = scratch_->Sub(name);
-    if (withGame) CopyInto(WindowsPath(E2E_STANDIN_EXE), Join(folder, kGameName));
-    return folder;
-  }
-
-  LanvoraSession& Start(const std::string& currentDirectory) {
-    session_ = std::make_unique<LanvoraSession>(programExe_, currentDirectory);
-    return *session_;
-  }
-
-  // Waits until the stand-in has recorded `count` starts in all, and returns them.
-  std::vector<StandinStart> GameStarts(size_t count) {
-    WaitUntil([&] { return ReadStandinLog(log_).size() >= count; });
-    return ReadStandinLog(log_);
-  }
-
-  static Rows LaunchArguments(const StandinStart& start) {
-    return start.argv.empty() ? Rows{} : Rows(start.argv.begin() + 1, start.argv.end());
-  }
-
-  std::unique_ptr<ScratchFolder> scratch_;
-  std::unique_ptr<LanvoraSession> session_;
-  std::string programFolder_, programExe_, log_;
-  Rows programFiles_;
-};
 
 TEST_F(Scenario, FirstStartInAnEmptyFolderShowsTheInitialTexts) {
   const std::string run = Folder("run", false);
