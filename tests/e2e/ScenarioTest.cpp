@@ -32,6 +32,40 @@ TEST_F(Scenario, FirstStartInAnEmptyFolderShowsTheInitialTexts) {
   EXPECT_EQ(FolderEntries(programFolder_), programFiles_);
 }
 
+TEST_F(Scenario, BothWindowsHaveTheirFramesAndClosingHelpOnlyHidesIt) {
+  LanvoraSession& app = Start(Folder("run", false));
+  HWND main = app.Window();
+  const LONG mainStyle = GetWindowLongA(main, GWL_STYLE);
+  EXPECT_TRUE(mainStyle & WS_SYSMENU);
+  EXPECT_TRUE(mainStyle & WS_MINIMIZEBOX);
+  EXPECT_FALSE(mainStyle & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(mainStyle & WS_THICKFRAME);
+  RECT outer{}, client{};
+  GetWindowRect(main, &outer);
+  GetClientRect(main, &client);
+  EXPECT_EQ(outer.right - outer.left, 355);
+  EXPECT_EQ(client.bottom, 495);
+
+  // The help window is up from the start, in the top-left corner, as a small tool window.
+  HWND help = WaitForWindow(app.Program().Id(), "", "HELP");
+  const LONG helpStyle = GetWindowLongA(help, GWL_STYLE);
+  EXPECT_TRUE(GetWindowLongA(help, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(helpStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  GetWindowRect(help, &outer);
+  GetClientRect(help, &client);
+  EXPECT_EQ(outer.left, 0);
+  EXPECT_EQ(outer.top, 0);
+  EXPECT_EQ(client.right, 555);
+  EXPECT_EQ(client.bottom, 496);
+
+  PostMessageA(help, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close box
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(help); }));
+  EXPECT_TRUE(IsWindow(help));
+  EXPECT_TRUE(app.Program().Running());
+  Click(app.Button("Help"));
+  EXPECT_TRUE(WaitUntil([&] { return Visible(help); }));
+}
+
 TEST_F(Scenario, LaterStartReadsSavedFilesFromTheCurrentDirectoryNotTheProgramFolder) {
   const std::string run = Folder("run", false);
   // Written by another editor: LF-only line ends, and a list that is not all "allow" lines.
