@@ -82,6 +82,85 @@ TEST_F(Scenario, LaterStartReadsSavedFilesFromTheCurrentDirectoryNotTheProgramFo
   EXPECT_EQ(ListRows(app.AllowedList()), (Rows{"allow 10.4.4.5:7777", "", "not an entry"}));
 }
 
+TEST_F(Scenario, OddSettingsFilesAtStartUp) {
+  // A folder in the place of "settings.txt" does not count as the file: first-start path.
+  const std::string folderInTheWay = Folder("folder", false);
+  scratch_->Sub("folder\\settings.txt");
+  {
+    LanvoraSession app(programExe_, folderInTheWay);
+    EXPECT_EQ(Text(app.InterfaceField()), FirstLocalAddress());
+    EXPECT_EQ(Text(app.NickField()), "JohnDoe");
+  }
+  // Two lines fill two fields; the missing lines leave theirs empty.
+  const std::string twoLines = Folder("two lines", false);
+  WriteBytes(Join(twoLines, "settings.txt"), "game.exe\r\nShort\r\n");
+  {
+    LanvoraSession app(programExe_, twoLines);
+    EXPECT_EQ(Text(app.GameExeField()), "game.exe");
+    EXPECT_EQ(Text(app.NickField()), "Short");
+    EXPECT_EQ(Text(app.InterfaceField()), "");
+    EXPECT_EQ(Text(app.PortField()), "");
+  }
+}
+
+TEST_F(Scenario, UnreadableSettingsShowCannotOpenAndStartUpGoesOn) {
+  const std::string run = Folder("run", false);
+  const std::string settings = Join(run, "settings.txt");
+  WriteBytes(settings, "other.exe\r\nSomeone\r\n10.3.3.3\r\n9999\r\n");
+  WriteBytes(Join(run, "ips.txt"), "allow 10.3.3.4:9999\r\n");
+  // Held open without sharing, the file is there but cannot be opened.
+  wingui::UniqueKernelHandle held(
+      CreateFileA(settings.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+  HANDLE probe = CreateFileA(settings.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+  ASSERT_EQ(probe, INVALID_HANDLE_VALUE);
+  const std::string reason = SystemErrorText(GetLastError());
+  ASSERT_FALSE(reason.empty());
+
+  Process program = Process::Start(programExe_, run);
+  HWND box = WaitForDialog(program.Id(), kAppTitle);
+  EXPECT_EQ(MessageBoxText(box), "Cannot open file \"" + settings + "\". " + reason);
+  CloseDialog(box, IDOK);
+
+  // The window comes up with its initial texts, and the list is not read.
+  HWND window = WaitForWindow(program.Id(), "", kMainTitle);
+  EXPECT_EQ(Text(ChildAt(window, "Edit", 88, 32)), "duke3d_w32.exe");
+  EXPECT_EQ(Text(ChildAt(window, "Edit", 88, 56)), "JohnDoe");
+  EXPECT_EQ(Text(ChildAt(window, "Edit", 88, 104)), "1635");
+  EXPECT_EQ(ListRows(ChildAt(window, "ListBox", 24, 228)), Rows{});
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+TEST_F(Scenario, WindowCommandsChangeOnlyWhatTheyName) {
+  LanvoraSession& app = Start(Folder("run", false));
+  app.Type(app.PortField(), "9");
+  app.AddAddress("10.0.0.1");
+  app.AddAddress("10.0.0.1");  // the same address again is a second entry
+  Click(app.Button("&Default"));
+  EXPECT_EQ(Text(app.PortField()), "1635");
+  EXPECT_EQ(ListRows(app.AllowedList()), (Rows{"allow 10.0.0.1:9", "allow 10.0.0.1:9"}));
+  EXPECT_EQ(Text(app.AddressToAddField()), "10.0.0.1");  // "Add" leaves the field as it was
+
+  app.SwitchToBroadcast();
+  app.Type(app.PlayersField(), "6");
+  app.SwitchToAllowList();
+  app.SwitchToBroadcast();
+  EXPECT_EQ(Text(app.PlayersField()), "6");
+  EXPECT_EQ(Text(app.AddressToAddField()), "10.0.0.1");
+  EXPECT_EQ(ListRows(app.AllowedList()).size(), 2u);
+
+  // "Remove &Selected" with no row selected changes nothing.
+  SelectRow(app.AllowedList(), -1);
+  Click(app.Button("Remove &Selected"));
+  EXPECT_EQ(ListRows(app.AllowedList()).size(), 2u);
+
+  app.Type(app.InterfaceField(), "typed over");
+  Click(app.Button("Get"));
+  EXPECT_EQ(Text(app.InterfaceField()), FirstLocalAddress());
+}
+
 TEST_F(Scenario, SaveAndPlayInAllowModeWritesAndStartsInTheCurrentDirectory) {
   const std::string game = Folder("game", true);
   LanvoraSession& app = Start(game);
@@ -223,6 +302,7 @@ TEST_F(Scenario, UnwritableAllowedListShowsTheErrorBoxAndStartsNothing) {
                              FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_EQ(probe, INVALID_HANDLE_VALUE);
   const std::string reason = SystemErrorText(GetLastError());
+  ASSERT_FALSE(reason.empty());
 
   LanvoraSession& app = Start(game);
   app.Type(app.InterfaceField(), "10.0.0.1");
