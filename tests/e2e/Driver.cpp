@@ -359,7 +359,7 @@ HWND OpenTrayMenu(DWORD processId) {
           }
           return menu != nullptr;
         },
-        3000);
+        8000);
     if (menu) return menu;
     XInput("key Escape");
   }
