@@ -7,9 +7,9 @@
 namespace e2e {
 namespace {
 
-constexpr int kFileNameCombo = 0x47C;   // the explorer-style open dialog's file name box
-constexpr int kOldFileNameEdit = 0x480; // the same box in the old-style dialog
-constexpr int kMessageBoxText = 0xFFFF; // the static control holding a message box's text
+constexpr int kFileNameCombo = 0x47C;    // the explorer-style open dialog's file name box
+constexpr int kOldFileNameEdit = 0x480;  // the same box in the old-style dialog
+constexpr int kMessageBoxText = 0xFFFF;  // the static control holding a message box's text
 
 [[noreturn]] void Fail(const std::string& what) { throw std::runtime_error("driver: " + what); }
 
@@ -18,10 +18,11 @@ enum class Charset { Ansi, Wide };
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
              Charset charset = Charset::Ansi) {
   DWORD_PTR result = 0;
-  LRESULT answered =
-      charset == Charset::Ansi
-          ? SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kDefaultTimeoutMs, &result)
-          : SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kDefaultTimeoutMs, &result);
+  LRESULT answered = charset == Charset::Ansi
+                         ? SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL,
+                                               kDefaultTimeoutMs, &result)
+                         : SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL,
+                                               kDefaultTimeoutMs, &result);
   if (!answered) {
     Fail("message " + std::to_string(message) + " was not answered (target hung or gone)");
   }
@@ -37,8 +38,8 @@ std::string Narrow(const std::wstring& wide) {
   int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                               nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
-                      nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
+                      nullptr);
   return out;
 }
 

@@ -2,26 +2,29 @@
 // buttons, two radio buttons, a list box, a message box and the open-file dialog. Every
 // action leaves a trace in the status label, so the driver's effect can be read back.
 #include <windows.h>
+// clang-format off: the dialog header needs the types of <windows.h>
 #include <commdlg.h>
+// clang-format on
 
 #include <string>
 
 namespace {
 
-enum ControlId {
-  kEdit = 101, kCopy, kOne, kTwo, kStatus, kShowBox, kList, kBrowse, kQuit
-};
+enum ControlId { kEdit = 101, kCopy, kOne, kTwo, kStatus, kShowBox, kList, kBrowse, kQuit };
 
 HWND Item(HWND window, int id) { return GetDlgItem(window, id); }
 
 std::string ItemText(HWND window, int id) {
   HWND item = Item(window, id);
   std::string text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
-void SetStatus(HWND window, const std::string& text) { SetWindowTextA(Item(window, kStatus), text.c_str()); }
+void SetStatus(HWND window, const std::string& text) {
+  SetWindowTextA(Item(window, kStatus), text.c_str());
+}
 
 void Browse(HWND window) {
   char path[MAX_PATH] = {};
@@ -45,8 +48,12 @@ void OnCommand(HWND window, int id, int code) {
       SendMessageA(Item(window, kList), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
       break;
     }
-    case kOne: SetStatus(window, "mode one"); break;
-    case kTwo: SetStatus(window, "mode two"); break;
+    case kOne:
+      SetStatus(window, "mode one");
+      break;
+    case kTwo:
+      SetStatus(window, "mode two");
+      break;
     case kShowBox: {
       std::string text = "You typed: " + ItemText(window, kEdit);
       MessageBoxA(window, text.c_str(), "Fixture Box", MB_OK | MB_ICONSTOP);
@@ -62,14 +69,24 @@ void OnCommand(HWND window, int id, int code) {
         SetStatus(window, "selected " + std::to_string(row) + " " + text);
       }
       break;
-    case kBrowse: Browse(window); break;
-    case kQuit: DestroyWindow(window); break;
-    default: break;
+    case kBrowse:
+      Browse(window);
+      break;
+    case kQuit:
+      DestroyWindow(window);
+      break;
+    default:
+      break;
   }
 }
 
 void CreateControls(HWND window) {
-  struct Spec { const char* cls; const char* text; DWORD style; int x, y, w, h, id; };
+  struct Spec {
+    const char* cls;
+    const char* text;
+    DWORD style;
+    int x, y, w, h, id;
+  };
   const Spec specs[] = {
       {"Edit", "", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 10, 10, 200, 21, kEdit},
       {"Button", "&Copy", BS_PUSHBUTTON | WS_TABSTOP, 220, 10, 80, 21, kCopy},
@@ -90,10 +107,17 @@ void CreateControls(HWND window) {
 
 LRESULT CALLBACK FixtureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: CreateControls(window); return 0;
-    case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_DESTROY: PostQuitMessage(7); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    case WM_CREATE:
+      CreateControls(window);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(window, LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(7);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 
@@ -107,8 +131,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.lpszClassName = "LanvoraDriverFixture";
   if (!RegisterClassA(&wc)) return 1;
   HWND window = CreateWindowExA(0, wc.lpszClassName, "Driver Fixture",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                330, 290, nullptr, nullptr, instance, nullptr);
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 330, 290, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, SW_SHOW);
   MSG msg;

@@ -12,8 +12,10 @@ class DriverTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    scratch_ = std::make_unique<ScratchFolder>(E2E_SCRATCH_ROOT, std::string("driver-") + info->name());
-    fixture_ = std::make_unique<Process>(Process::Start(WindowsPath(E2E_FIXTURE_EXE), scratch_->Path()));
+    scratch_ =
+        std::make_unique<ScratchFolder>(E2E_SCRATCH_ROOT, std::string("driver-") + info->name());
+    fixture_ =
+        std::make_unique<Process>(Process::Start(WindowsPath(E2E_FIXTURE_EXE), scratch_->Path()));
     window_ = WaitForWindow(fixture_->Id(), "LanvoraDriverFixture", "Driver Fixture");
     edit_ = ChildrenOfClass(window_, "Edit").at(0);
     list_ = ChildrenOfClass(window_, "ListBox").at(0);
@@ -127,8 +129,7 @@ TEST(StandinGame, RecordsEachStartWithItsArgumentsFolderAndScript) {
 
   const std::vector<StandinStart> starts = ReadStandinLog(log);
   ASSERT_EQ(starts.size(), 2u);
-  EXPECT_EQ(starts[0].commandLine,
-            "\"" + exe + "\" /m -name John  Doe \"two words\" -net net.txt");
+  EXPECT_EQ(starts[0].commandLine, "\"" + exe + "\" /m -name John  Doe \"two words\" -net net.txt");
   EXPECT_EQ(starts[0].argv, (std::vector<std::string>{exe, "/m", "-name", "John", "Doe",
                                                       "two words", "-net", "net.txt"}));
   EXPECT_EQ(starts[0].workingDirectory, withScript);

@@ -1,8 +1,9 @@
 // Starting lanvora.exe for a scenario, and the two facts a scenario needs from the platform
-// itself: the host's first address and the system's text for an error code.
+// itself: the host's addresses and the system's text for an error code.
+// clang-format off
 #include <winsock2.h>  // before <windows.h>, which the session header brings in
-
 #include "tests/e2e/LanvoraSession.h"
+// clang-format on
 
 #include <cstring>
 

@@ -34,7 +34,9 @@ class LanvoraSession {
   HWND PlayersField() const { return Field(24, 205); }
   HWND AllowedList() const { return ChildAt(window_, "ListBox", 24, 228); }
 
-  HWND Button(const std::string& caption) const { return ChildByCaption(window_, "Button", caption); }
+  HWND Button(const std::string& caption) const {
+    return ChildByCaption(window_, "Button", caption);
+  }
 
   // Shortcuts for the common steps of a scenario.
   void Type(HWND field, const std::string& text) const { SetText(field, text); }

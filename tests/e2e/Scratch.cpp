@@ -106,10 +106,16 @@ std::vector<StandinStart> ReadStandinLog(const std::string& logPath) {
     std::string name, value;
     while (log.compare(pos, kEnd.size(), kEnd) != 0) {
       if (!ReadField(log, pos, name, value)) return starts;
-      if (name == "cmdline") start.commandLine = value;
-      else if (name == "argv") start.argv.push_back(value);
-      else if (name == "cwd") start.workingDirectory = value;
-      else if (name == "net.txt") { start.scriptPresent = true; start.script = value; }
+      if (name == "cmdline")
+        start.commandLine = value;
+      else if (name == "argv")
+        start.argv.push_back(value);
+      else if (name == "cwd")
+        start.workingDirectory = value;
+      else if (name == "net.txt") {
+        start.scriptPresent = true;
+        start.script = value;
+      }
     }
     pos += kEnd.size();
     starts.push_back(start);

@@ -41,8 +41,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   AppendField(record, "cwd", WorkingDirectory());
   std::ifstream script("net.txt", std::ios::binary);
   if (script) {
-    AppendField(record, "net.txt",
-                std::string(std::istreambuf_iterator<char>(script), std::istreambuf_iterator<char>()));
+    AppendField(
+        record, "net.txt",
+        std::string(std::istreambuf_iterator<char>(script), std::istreambuf_iterator<char>()));
   } else {
     AppendField(record, "net.txt-missing", "");
   }
