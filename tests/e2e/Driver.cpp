@@ -335,6 +335,10 @@ void XInput(const std::string& arguments) {
 
 }  // namespace
 
+void MovePointerTo(int x, int y) {
+  XInput("mousemove " + std::to_string(x) + " " + std::to_string(y));
+}
+
 HWND OpenTrayMenu(DWORD processId) {
   HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
   if (!taskbar) Fail("no taskbar with a notification area");

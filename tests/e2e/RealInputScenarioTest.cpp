@@ -1,5 +1,6 @@
-// Black-box scenarios of the notification-area menu, driven with real mouse and keyboard
-// input: a right click on the program's icon in the taskbar, then arrow keys and Enter.
+// Black-box scenarios that need real mouse and keyboard input: the notification-area menu (a
+// right click on the program's icon in the taskbar, then arrow keys and Enter) and the maker
+// label that answers the pointer passing over it.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/ScenarioFixture.h"
@@ -37,9 +38,9 @@ void SetClipboardText(const std::string& text) {
   CloseClipboard();
 }
 
-using TrayScenario = Scenario;
+using RealInputScenario = Scenario;
 
-TEST_F(TrayScenario, TraySaveAndPlayWritesTheBroadcastFormBesideTheTypedPathEvenInAllowMode) {
+TEST_F(RealInputScenario, TraySaveAndPlayWritesTheBroadcastFormBesideTheTypedPathEvenInAllowMode) {
   const std::string run = Folder("run", true);
   const std::string elsewhere = Folder("games\\duke", false);
   const std::string typedPath = Join(elsewhere, kGameName);
@@ -68,7 +69,7 @@ TEST_F(TrayScenario, TraySaveAndPlayWritesTheBroadcastFormBesideTheTypedPathEven
   EXPECT_FALSE(starts[0].scriptPresent);
 }
 
-TEST_F(TrayScenario, TrayCopiesTheDiscoveredAddressesSavesAndExits) {
+TEST_F(RealInputScenario, TrayCopiesTheDiscoveredAddressesSavesAndExits) {
   const std::string run = Folder("run", false);
   LanvoraSession& app = Start(run);
   app.Type(app.NickField(), "Tray User");
@@ -91,6 +92,39 @@ TEST_F(TrayScenario, TrayCopiesTheDiscoveredAddressesSavesAndExits) {
   ChooseFromTray(app, kExit);
   ASSERT_TRUE(app.Program().WaitForExit());
   EXPECT_EQ(FolderEntries(run), Rows{});
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  COLORREF colour = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+TEST_F(RealInputScenario, MakerLabelShowsTheWebAddressInBlueWhileThePointerIsOverIt) {
+  LanvoraSession& app = Start(Folder("run", false));
+  HWND label = ChildAt(app.Window(), "Static", 0, 456);
+  ASSERT_EQ(Text(label), "Pelmar 2005");
+  RECT r{};
+  GetWindowRect(label, &r);
+  const int cornerX = r.left + 2, cornerY = r.top + 2;  // background, clear of the text
+  const COLORREF buttonFace = GetSysColor(COLOR_BTNFACE);
+
+  MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ASSERT_TRUE(WaitUntil([&] { return Text(label) != "Pelmar 2005"; }));
+  const std::string address = Text(label);
+  EXPECT_FALSE(address.empty());
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(cornerX, cornerY) == RGB(0, 0, 255); }))
+      << std::hex << ScreenPixel(cornerX, cornerY);
+
+  MovePointerTo((r.left + r.right) / 2, r.top - 40);  // onto the buttons above it
+  EXPECT_TRUE(WaitUntil([&] { return Text(label) == "Pelmar 2005"; })) << Text(label);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(cornerX, cornerY) == buttonFace; }))
+      << std::hex << ScreenPixel(cornerX, cornerY);
+
+  // The same address each time the pointer comes back.
+  MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  EXPECT_TRUE(WaitUntil([&] { return Text(label) == address; }));
 }
 
 }  // namespace
