@@ -335,9 +335,14 @@ void XInput(const std::string& arguments) {
 
 }  // namespace
 
-void MovePointerTo(int x, int y) {
-  XInput("mousemove " + std::to_string(x) + " " + std::to_string(y));
+// Desktop coordinates are relative to the Wine desktop's own X window, which need not sit at
+// the X screen's origin when a developer's display is used.
+std::string PointerTo(int x, int y) {
+  return "search --limit 1 --name \"^Default - Wine desktop$\" mousemove --window %1 " +
+         std::to_string(x) + " " + std::to_string(y);
 }
+
+void MovePointerTo(int x, int y) { XInput(PointerTo(x, y)); }
 
 HWND OpenTrayMenu(DWORD processId) {
   HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
@@ -355,7 +360,7 @@ HWND OpenTrayMenu(DWORD processId) {
     const DWORD pause = GetDoubleClickTime() + 100;
     while (GetTickCount() - lastClick < pause) Sleep(10);
     lastClick = GetTickCount();
-    XInput("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 3");
+    XInput(PointerTo(x, y) + " click 3");
     HWND menu = nullptr;
     WaitUntil(
         [&] {

@@ -97,7 +97,7 @@ void ChooseFile(HWND openDialog, const std::string& path);
 // Real input through the X server, for what window messages cannot reach: the notification
 // area and popup menus. Needs xdotool; throws when the build found none.
 bool RealInputAvailable();
-// Moves the mouse pointer to a point of the screen.
+// Moves the mouse pointer to a point of the (Wine) desktop.
 void MovePointerTo(int x, int y);
 // Right-clicks the notification icons from the right end of the taskbar until one opens a
 // popup menu of `processId`, and returns that menu window.
