@@ -20,7 +20,14 @@ bool OpenDialog::Execute() {
   ofn.lpstrFile = buffer;
   ofn.nMaxFile = MAX_PATH;
   ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameA(&ofn)) return false;
+  char before[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, before);
+  if (!GetOpenFileNameA(&ofn)) {
+    // Wine's dialog moves the current directory while browsing, also when the user then
+    // cancels; a cancel must change nothing, as relative file names depend on it.
+    SetCurrentDirectoryA(before);
+    return false;
+  }
   fileName_ = buffer;
   const std::string::size_type folderEnd = fileName_.find_last_of("\\:");
   if (folderEnd != std::string::npos) {

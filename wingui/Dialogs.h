@@ -1,6 +1,7 @@
 // The standard file-open dialog. A confirmed choice also makes the chosen file's folder
 // the current directory, as Windows does for an open dialog that does not ask it not to;
 // Wine leaves the directory alone, so the dialog does it itself to behave the same on both.
+// A cancel leaves the current directory as it was before the dialog.
 #pragma once
 
 #include <string>
