@@ -9,12 +9,16 @@ Component::Component(Component* owner) {
 }
 
 Component::~Component() {
+  DestroyComponents();
+  if (owner_) owner_->RemoveComponent(this);
+}
+
+void Component::DestroyComponents() {
   // Newest first, so a component never outlives one it was built on top of. Each one
   // takes itself out of components_ in its own destructor.
   while (!components_.empty()) {
     delete components_.back();
   }
-  if (owner_) owner_->RemoveComponent(this);
 }
 
 bool Component::Loading() const {

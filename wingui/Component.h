@@ -37,6 +37,11 @@ class Component {
   // references to them can be dropped before they dangle.
   virtual void Notification(Component* component, Operation operation);
 
+ protected:
+  // Frees the owned components, newest first. Windowed owners call it before their window
+  // goes, so what they own is torn down while the owner is still whole.
+  void DestroyComponents();
+
  private:
   void InsertComponent(Component* component);
   void RemoveComponent(Component* component);

@@ -2,23 +2,15 @@
 
 #include <windows.h>
 
-#include <string>
+#include "wingui/ErrorBox.h"
 
 namespace wingui {
 namespace {
 
 ErrorHandler g_handler = nullptr;
 
-void FallbackBox(std::exception_ptr error) {
-  std::string text = "Unknown error";
-  try {
-    std::rethrow_exception(error);
-  } catch (const std::exception& e) {
-    text = e.what();
-  } catch (...) {
-  }
-  MessageBoxA(nullptr, text.c_str(), "Error", MB_OK | MB_ICONSTOP);
-}
+// Before the application installs its handler: the same stop box, with a plain caption.
+void FallbackBox(std::exception_ptr error) { ShowErrorBox(nullptr, "Error", error); }
 
 }  // namespace
 

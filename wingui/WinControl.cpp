@@ -30,6 +30,9 @@ WinControl::WinControl(Component* owner, WinControl* parent)
     : Component(owner), parent_(parent) {}
 
 WinControl::~WinControl() {
+  // Owned components (a tray icon hooked into this window, child controls) go first, while
+  // this object is still a WinControl with a live window to unhook from.
+  DestroyComponents();
   if (hwnd_) DestroyWindow(hwnd_);
 }
 

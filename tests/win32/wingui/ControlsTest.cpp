@@ -62,6 +62,26 @@ TEST(Controls, TextsBoundsAndVisibilityAreThoseOfTheRealWindows) {
   EXPECT_TRUE(GetWindowLongA(edit->Handle(), GWL_STYLE) & WS_VISIBLE);
 }
 
+TEST(Controls, OwnedComponentsGoWhileTheirFormIsStillAWindow) {
+  BoxRecorder boxes;
+  static bool wasWindow, windowAlive;
+  struct Reporting : Component {
+    using Component::Component;
+    ~Reporting() override {
+      auto* window = dynamic_cast<WinControl*>(Owner());
+      wasWindow = window != nullptr;
+      windowAlive = window && IsWindow(window->Handle());
+    }
+  };
+  wasWindow = windowAlive = false;
+  {
+    Form form(nullptr);
+    new Reporting(&form);
+  }
+  EXPECT_TRUE(wasWindow);
+  EXPECT_TRUE(windowAlive);
+}
+
 TEST(Controls, FormSizesAndFonts) {
   BoxRecorder boxes;
   Form form(nullptr);
