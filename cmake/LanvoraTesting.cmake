@@ -27,8 +27,13 @@ function(lanvora_add_gtest target)
     add_test(NAME ${target}
              COMMAND ${LANVORA_WINE_TEST} ${LANVORA_WINE_DIR} run $<TARGET_FILE:${target}>
              WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
+    # Wine reports some crashes (a stack overflow, for one) with exit code 0, so the exit
+    # code alone is not trusted: the run passes only when GoogleTest reached its summary
+    # and no test failed.
     set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
-                         RESOURCE_LOCK wine_desktop)
+                         RESOURCE_LOCK wine_desktop
+                         PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
+                         FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
   else()
     include(GoogleTest)
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)

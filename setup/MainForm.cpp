@@ -171,7 +171,7 @@ launch::LaunchSettings TForm1::CurrentSettings() const {
   return {Edit5->Text(), Edit4->Text(), Edit3->Text(), Edit1->Text()};
 }
 
-launch::AllowedList TForm1::AllowedEntries() const { return ListBox1->Items(); }
+launch::AllowedList TForm1::AllowedEntries() const { return allowed_; }
 
 launch::LaunchInputs TForm1::CurrentLaunchInputs() const {
   launch::LaunchInputs inputs;
@@ -184,6 +184,7 @@ launch::LaunchInputs TForm1::CurrentLaunchInputs() const {
 }
 
 void TForm1::ReplaceAllowedList(const launch::AllowedList& entries) {
+  allowed_ = entries;
   ListBox1->SetItems(entries);
   ++listVersion_;
 }
@@ -212,14 +213,17 @@ void TForm1::SetMode(NetworkMode mode) {
 void TForm1::Button1Click() { Edit1->SetText(kDefaultPort); }
 
 void TForm1::Button2Click() {
-  ListBox1->Add(launch::MakeAllowEntry(Edit2->Text(), Edit1->Text()));
+  std::string entry = launch::MakeAllowEntry(Edit2->Text(), Edit1->Text());
+  ListBox1->Add(entry);
+  allowed_.push_back(std::move(entry));
   ++listVersion_;
 }
 
 void TForm1::Button4Click() {
   const int selected = ListBox1->ItemIndex();
-  if (selected < 0) return;
+  if (selected < 0 || selected >= static_cast<int>(allowed_.size())) return;
   ListBox1->Delete(selected);
+  allowed_.erase(allowed_.begin() + selected);
   ++listVersion_;
 }
 
@@ -295,7 +299,7 @@ void TForm1::Exit1Click() { Close(); }
 
 void TForm1::Timer1Timer() {
   if (shownListVersion_ == listVersion_) return;
-  const std::string caption = CommaText(AllowedEntries());
+  const std::string caption = CommaText(allowed_);
   shownListVersion_ = listVersion_;
   if (caption != ipeet1->Caption()) ipeet1->SetCaption(caption);
 }

@@ -120,6 +120,9 @@ class TForm1 : public wingui::Form {
   void TakeDiscoveredAddresses(std::vector<std::string> addresses);
   launch::LaunchInputs CurrentLaunchInputs() const;
 
+  // The allowed list itself; ListBox1 shows it row for row. Commands read the entries from
+  // here, never back from the control, so every entry stays byte for byte as it was.
+  launch::AllowedList allowed_;
   std::string launchPath_;
   std::vector<std::string> localAddressList_;
   bool addressesDiscovered_ = false;

@@ -1,0 +1,171 @@
+// The main window against its layout: every control at its place and size, with its
+// caption, visibility and tab order, checked on the real window handles. The expected
+// numbers are written out from the window's design, not taken from the code.
+#include "tests/win32/setup/MainFormTestSupport.h"
+
+#include <gtest/gtest.h>
+
+
+namespace {
+
+using namespace setup_test;
+
+struct Expected {
+  const char* name;
+  const char* windowClass;
+  int left, top, width, height;
+  const char* caption;
+  bool visible;
+};
+
+HWND H(wingui::WinControl* control) { return control->Handle(); }
+
+class MainFormLayout : public ::testing::Test {
+ protected:
+  void SetUp() override { form_ = MakeMainWindow(); }
+  void TearDown() override { form_.reset(); }
+
+  wingui_test::BoxRecorder boxes_;
+  ScratchFolder folder_{"layout"};
+  FakeDiscovery discovery_{{"10.1.2.3"}};
+  QuietTray tray_;
+  std::unique_ptr<setup::TForm1> form_;
+};
+
+TEST_F(MainFormLayout, WindowFrameTitleAndSize) {
+  HWND hwnd = form_->Handle();
+  EXPECT_EQ(WindowText(hwnd), "Lanvora - Pelmar 2005");
+  const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME) << "the window must not be sizeable";
+  RECT client, outer;
+  GetClientRect(hwnd, &client);
+  GetWindowRect(hwnd, &outer);
+  EXPECT_EQ(client.bottom, 495);
+  EXPECT_EQ(outer.right - outer.left, 355);
+  // Owned by the application window, which carries the taskbar button.
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), wingui::App().Handle());
+  EXPECT_NE(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0), 0);
+}
+
+TEST_F(MainFormLayout, EveryControlAtItsPlaceWithItsCaption) {
+  setup::TForm1& f = *form_;
+  const std::vector<std::pair<wingui::WinControl*, Expected>> table = {
+      {f.Label1, {"Label1", "Static", 40, 0, 261, 23, "Lanvora", true}},
+      {f.Label9, {"Label9", "Static", 304, 0, 41, 11, "13.2.2005", true}},
+      {f.Label6, {"Label6", "Static", 15, 32, 70, 13, "Duke3D .EXE:", true}},
+      {f.Edit5, {"Edit5", "Edit", 88, 32, 201, 21, "duke3d_w32.exe", true}},
+      {f.Button5, {"Button5", "Button", 288, 32, 25, 21, "..", true}},
+      {f.Label5, {"Label5", "Static", 59, 56, 25, 13, "Nick:", true}},
+      {f.Edit4, {"Edit4", "Edit", 88, 56, 225, 21, "JohnDoe", true}},
+      {f.Label4, {"Label4", "Static", 40, 80, 45, 13, "Interface:", true}},
+      {f.Edit3, {"Edit3", "Edit", 88, 80, 201, 21, "10.1.2.3", true}},
+      {f.Button11, {"Button11", "Button", 288, 80, 25, 21, "Get", true}},
+      {f.Label2, {"Label2", "Static", 64, 104, 22, 13, "Port:", true}},
+      {f.Edit1, {"Edit1", "Edit", 88, 104, 41, 21, "1635", true}},
+      {f.Button1, {"Button1", "Button", 128, 104, 57, 21, "&Default", true}},
+      {f.RadioGroup1, {"RadioGroup1", "Button", 24, 136, 297, 41, "", true}},
+      {f.rbc, {"rbc", "Button", 80, 152, 105, 17, "Broadcast on LAN", true}},
+      {f.rip, {"rip", "Button", 200, 152, 65, 17, "Allow IP's", true}},
+      {f.Label3, {"Label3", "Static", 24, 188, 72, 13, "Allowed IP List:", true}},
+      {f.Edit2, {"Edit2", "Edit", 24, 204, 217, 21, "", true}},
+      {f.Edit6, {"Edit6", "Edit", 24, 205, 169, 21, "", false}},
+      {f.Button2, {"Button2", "Button", 240, 204, 81, 21, "&Add", true}},
+      {f.ListBox1, {"ListBox1", "ListBox", 24, 228, 297, 169, "", true}},
+      {f.Button4, {"Button4", "Button", 24, 396, 297, 21, "Remove &Selected", true}},
+      {f.Button6, {"Button6", "Button", 17, 425, 73, 25, "Save", true}},
+      {f.Button3, {"Button3", "Button", 97, 425, 73, 25, "Save && Play", true}},
+      {f.Button8, {"Button8", "Button", 97, 425, 73, 25, "Save && &Play", false}},
+      {f.Button10, {"Button10", "Button", 177, 425, 73, 25, "Help", true}},
+      {f.Button7, {"Button7", "Button", 257, 425, 73, 25, "&Exit", true}},
+      {f.Label7, {"Label7", "Static", 0, 456, 353, 33, "Pelmar 2005", true}},
+  };
+  for (const auto& [control, e] : table) {
+    SCOPED_TRACE(e.name);
+    HWND hwnd = H(control);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(GetParent(hwnd), f.Handle());
+    char cls[64];
+    GetClassNameA(hwnd, cls, sizeof cls);
+    EXPECT_STRCASEEQ(cls, e.windowClass);
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, f.Handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, e.left);
+    EXPECT_EQ(r.top, e.top);
+    EXPECT_EQ(r.right - r.left, e.width);
+    EXPECT_EQ(r.bottom - r.top, e.height);
+    EXPECT_EQ(WindowText(hwnd), e.caption);
+    EXPECT_EQ((GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0, e.visible);
+  }
+  EXPECT_EQ(SendMessageA(H(f.rip), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(H(f.rbc), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(f.Button11->Hint(), "Works for most of the users!");
+  EXPECT_TRUE(GetWindowLongA(H(f.Label7), GWL_STYLE) & SS_CENTER);
+  EXPECT_EQ(SendMessageA(H(f.ListBox1), LB_GETITEMHEIGHT, 0, 0), 13);
+  EXPECT_FALSE(GetWindowLongA(H(f.ListBox1), GWL_STYLE) & LBS_SORT);
+  EXPECT_FALSE(GetWindowLongA(H(f.ListBox1), GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+}
+
+TEST_F(MainFormLayout, FontsOfTheHeadingsAndTheRest) {
+  auto face = [](wingui::WinControl* c, LOGFONTA& lf) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(c->Handle(), WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    ASSERT_NE(GetObjectA(font, sizeof lf, &lf), 0);
+  };
+  LOGFONTA lf{};
+  face(form_->Label1, lf);
+  EXPECT_STREQ(lf.lfFaceName, "Arial Black");
+  EXPECT_EQ(std::abs(lf.lfHeight), 16);
+  face(form_->Label9, lf);
+  EXPECT_STREQ(lf.lfFaceName, "Arial Black");
+  EXPECT_EQ(std::abs(lf.lfHeight), 8);
+  face(form_->Label7, lf);
+  EXPECT_STREQ(lf.lfFaceName, "Arial Black");
+  EXPECT_EQ(std::abs(lf.lfHeight), 24);
+  face(form_->Edit5, lf);
+  EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
+  EXPECT_EQ(std::abs(lf.lfHeight), 11);
+}
+
+TEST_F(MainFormLayout, TabOrderFollowsTheDesign) {
+  // Focusable controls in z-order; IsDialogMessage walks them in this order.
+  setup::TForm1& f = *form_;
+  const std::vector<wingui::WinControl*> expected = {
+      f.Edit1, f.Button1, f.ListBox1, f.Edit2,  f.Button2, f.Edit3,   f.Edit4,
+      f.Button3, f.Button4, f.Edit5,  f.Button5, f.Button6, f.Button7, f.rbc,
+      f.rip,   f.Edit6,   f.Button8, f.Button10, f.Button11};
+  std::vector<HWND> focusable;
+  for (HWND c = GetWindow(f.Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char cls[32];
+    GetClassNameA(c, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0 || c == H(f.RadioGroup1)) continue;
+    focusable.push_back(c);
+  }
+  ASSERT_EQ(focusable.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(focusable[i], H(expected[i])) << "position " << i << ": " << WindowText(focusable[i]);
+  }
+}
+
+TEST_F(MainFormLayout, TrayMenuItemsAndCaptions) {
+  wingui::MenuItem& root = form_->PopupMenu1->Items();
+  ASSERT_EQ(root.Count(), 5);
+  EXPECT_EQ(root.Item(0), form_->CopyYourIP1);
+  EXPECT_EQ(root.Item(0)->Caption(), "10.1.2.3") << "start-up sets the IP item's caption";
+  EXPECT_EQ(root.Item(1)->Caption(), "Players");
+  ASSERT_EQ(root.Item(1)->Count(), 1);
+  EXPECT_EQ(root.Item(1)->Item(0), form_->ipeet1);
+  EXPECT_EQ(root.Item(2)->Caption(), "Save");
+  EXPECT_EQ(root.Item(3)->Caption(), "Save && Play");
+  EXPECT_EQ(root.Item(4)->Caption(), "Exit");
+  for (int i = 0; i < root.Count(); ++i) EXPECT_FALSE(root.Item(i)->Default());
+  EXPECT_EQ(form_->TrayIcon2->PopupMenu(), form_->PopupMenu1);
+  EXPECT_TRUE(form_->TrayIcon2->IconVisible());
+  EXPECT_EQ(form_->TrayIcon2->Hint(), "");
+}
+
+}  // namespace
