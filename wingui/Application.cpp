@@ -144,8 +144,15 @@ void Application::Minimize() {
 
 void Application::Restore() {
   HWND hwnd = Handle();
-  if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
-  ShowOwnedPopups(hwnd, TRUE);
+  if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);  // WM_SIZE brings the forms back
+  Restored();
+}
+
+void Application::Restored() {
+  // Reached from Restore and from WM_SIZE, because a shell may restore the window with a
+  // plain ShowWindow instead of sending the restore command. ShowOwnedPopups only shows
+  // windows it hid itself, so a second call does nothing.
+  ShowOwnedPopups(Handle(), TRUE);
   if (mainForm_ && mainForm_->Visible()) SetForegroundWindow(mainForm_->Handle());
 }
 
@@ -183,6 +190,9 @@ LRESULT Application::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
           Restore();
           return 0;
       }
+      break;
+    case WM_SIZE:
+      if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) Restored();
       break;
     case WM_CLOSE:
       if (mainForm_) mainForm_->Close();

@@ -80,6 +80,7 @@ class Application : public Component {
   Application();
   ~Application() override;
 
+  void Restored();
   void FormCreated(Form* form);
   void FormDestroyed(Form* form);
   // Dialog keyboard handling on the active form, then the usual translate and dispatch.

@@ -264,6 +264,14 @@ TEST(ApplicationWindow, MinimisingTheMainFormMinimisesTheApplicationAndRestoreBr
   EXPECT_TRUE(main.Visible());
   EXPECT_TRUE(help.Visible());
   EXPECT_FALSE(hidden.Visible()) << "restore showed a form that was hidden before";
+
+  // A shell may restore the window directly instead of sending the restore command.
+  help.Hide();
+  SendMessageA(main.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(IsIconic(app));
+  ShowWindow(app, SW_RESTORE);
+  EXPECT_TRUE(main.Visible());
+  EXPECT_FALSE(help.Visible());
   ShowWindow(app, SW_HIDE);
 }
 
