@@ -57,7 +57,7 @@ void Application::Shutdown() {
   initialized_ = false;
 }
 
-HWND Application::Handle() {
+HWND Application::Handle() const {
   if (hwnd_) return hwnd_;
   static const ATOM atom = [] {
     WNDCLASSA wc{};
@@ -74,7 +74,7 @@ HWND Application::Handle() {
   hwnd_ = CreateWindowExA(0, kClassName, title_.c_str(),
                           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                           GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
-                          0, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+                          0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!hwnd_) throw std::runtime_error("Cannot create the application window");
   return hwnd_;
 }

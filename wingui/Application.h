@@ -46,7 +46,7 @@ class Application : public Component {
   void Shutdown();
 
   // The application window (created on first use).
-  HWND Handle();
+  HWND Handle() const;
   void SetTitle(const std::string& title);
   const std::string& Title() const { return title_; }
 
@@ -89,7 +89,7 @@ class Application : public Component {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static void ErrorHandler(std::exception_ptr error);
 
-  HWND hwnd_ = nullptr;
+  mutable HWND hwnd_ = nullptr;  // made on first use, also through a const reference
   std::string title_;
   Form* mainForm_ = nullptr;
   bool showMainForm_ = true;
