@@ -136,7 +136,15 @@ PopupMenu::PopupMenu(Component* owner) : Component(owner), items_(this) {}
 
 void PopupMenu::Popup(int x, int y, HWND window) {
   if (OnPopup && !CallGuarded(OnPopup)) return;
-  if (!window) window = App().Handle();
+  if (!window) {
+    // The menu closes on a click elsewhere only when its owner is the foreground window.
+    // Activating the application window passes activation on to the main form, so the
+    // foreground window of this thread is the right owner; the application window when
+    // another program is in front.
+    HWND front = GetForegroundWindow();
+    const bool ours = front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
+    window = ours ? front : App().Handle();
+  }
   const UINT command = static_cast<UINT>(TrackPopupMenu(
       Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, window, nullptr));
   if (command == 0) return;

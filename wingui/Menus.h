@@ -81,7 +81,8 @@ class PopupMenu : public Component {
   std::function<void()> OnPopup;
 
   // Raises OnPopup, shows the menu at the screen point and returns when it closes; then
-  // runs the chosen item's Click. Owner of the menu is `window` or the application window.
+  // runs the chosen item's Click. Owner of the menu is `window`, or else this thread's
+  // foreground window, or else the application window.
   void Popup(int x, int y, HWND window = nullptr);
 
  private:
