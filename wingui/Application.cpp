@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "wingui/ErrorBox.h"
 #include "wingui/ExceptionBoundary.h"

@@ -4,14 +4,13 @@
 #include <commdlg.h>
 
 #include "wingui/Application.h"
-#include "wingui/Form.h"
 
 namespace wingui {
 
 OpenDialog::OpenDialog(Component* owner) : Component(owner) {}
 
 bool OpenDialog::Execute() {
-  char buffer[MAX_PATH] = {};  // 260 characters, the first choice's text included
+  char buffer[MAX_PATH] = {};  // 260 characters, starting with the file confirmed last
   fileName_.copy(buffer, MAX_PATH - 1);
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
