@@ -31,7 +31,7 @@ std::string BuildLaunchParameters(std::string_view nick) {
 }
 
 void WriteNetScript(const std::string& path, const NetScript& script) {
-  WriteWholeFile(path, JoinLines(script));
+  WriteLinesFile(path, script);
 }
 
 }  // namespace launch

@@ -29,7 +29,7 @@ LaunchSettings ReadSettings(const std::string& path) {
 }
 
 void WriteSettings(const std::string& path, const LaunchSettings& settings) {
-  WriteWholeFile(path, FormatSettings(settings));
+  WriteLinesFile(path, {settings.gameExe, settings.nick, settings.interfaceAddress, settings.port});
 }
 
 AllowedList ReadAllowedList(const std::string& path) {
@@ -37,7 +37,7 @@ AllowedList ReadAllowedList(const std::string& path) {
 }
 
 void WriteAllowedList(const std::string& path, const AllowedList& list) {
-  WriteWholeFile(path, JoinLines(list));
+  WriteLinesFile(path, list);
 }
 
 void SaveAll(const std::string& folder, const LaunchSettings& settings,

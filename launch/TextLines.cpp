@@ -1,6 +1,8 @@
 // Line splitting and joining for the program's 8-bit text files.
 #include "TextLines.h"
 
+#include <algorithm>
+
 namespace launch {
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
@@ -9,9 +11,9 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
   std::vector<std::string> lines;
   // Counting the break characters first bounds the number of lines, so the vector never
   // reallocates (lists of a hundred thousand entries are read in one go).
-  std::size_t breaks = 0;
-  for (const char c : text) breaks += (c == '\r' || c == '\n');
-  lines.reserve(breaks + 1);
+  const auto breaks = std::count(text.begin(), text.end(), '\r') +
+                      std::count(text.begin(), text.end(), '\n');
+  lines.reserve(static_cast<std::size_t>(breaks) + 1);
   std::size_t start = 0;
   std::size_t i = 0;
   while (i < text.size()) {

@@ -45,9 +45,13 @@ class TemporaryFile {
     if (!path_.empty()) RemoveFile(path_);
   }
 
-  void Write(std::string_view bytes) {
-    bool written = Platform().WriteBytes(file_, bytes.data(), bytes.size());
-    written = FlushFile(file_) && written;
+  // Every write is attempted; a failure is reported once the file is closed.
+  void Append(std::string_view bytes) {
+    written_ = Platform().WriteBytes(file_, bytes.data(), bytes.size()) && written_;
+  }
+
+  void Finish() {
+    bool written = FlushFile(file_) && written_;
     const NativeFile file = file_;
     file_ = kNoFile;
     written = CloseFile(file) && written;
@@ -63,7 +67,11 @@ class TemporaryFile {
   std::string target_;
   std::string path_;
   NativeFile file_ = kNoFile;
+  bool written_ = true;
 };
+
+// Lines are gathered into pieces of about this size before each write.
+constexpr std::size_t kPieceSize = 64 * 1024;
 
 }  // namespace
 
@@ -75,7 +83,26 @@ std::string ReadWholeFile(const std::string& path) {
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
   TemporaryFile temporary(path);
-  temporary.Write(bytes);
+  temporary.Append(bytes);
+  temporary.Finish();
+  temporary.MoveOverTarget();
+}
+
+void WriteLinesFile(const std::string& path, const std::vector<std::string>& lines) {
+  TemporaryFile temporary(path);
+  std::string piece;
+  piece.reserve(kPieceSize);
+  for (const std::string& line : lines) {
+    piece += line;
+    piece += "\r\n";
+    if (piece.size() >= kPieceSize) {
+      temporary.Append(piece);
+      piece.clear();
+    }
+  }
+  // An empty file still gets its one (empty) write, so every file is written the same way.
+  if (!piece.empty() || lines.empty()) temporary.Append(piece);
+  temporary.Finish();
   temporary.MoveOverTarget();
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace launch {
 
@@ -17,5 +18,9 @@ std::string ReadWholeFile(const std::string& path);
 // "Stream write error" when writing fails. On failure the target is unchanged and no
 // temporary file is left behind.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// The same for lines, each followed by CR LF (the bytes JoinLines gives), written in
+// pieces so a long list needs no second copy in memory.
+void WriteLinesFile(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace launch
