@@ -11,6 +11,7 @@
 #include <string>
 
 #include "help/BrowserHost.h"
+#include "wingui/Handles.h"
 
 namespace {
 
@@ -68,13 +69,13 @@ const Control kControls[] = {
     {"STATIC", "Pelmar 2005", kChild | SS_CENTER, 0, 0, 456, 353, 33, kMaker},
 };
 
-HFONT g_fonts[kFontCount] = {};
+wingui::UniqueHfont g_fonts[kFontCount];
 NOTIFYICONDATAA g_tray = {};
 
-HFONT MakeFont(const char* face, int pixelHeight) {
-  return CreateFontA(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+wingui::UniqueHfont MakeFont(const char* face, int pixelHeight) {
+  return wingui::UniqueHfont(CreateFontA(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, face);
+                     DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -93,10 +94,16 @@ SIZE OuterSize(DWORD style, DWORD exStyle, int width, int height) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
-std::wstring Widen(const char* text) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
-  if (n > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
+// The page path from the command line, without the quotes that keep its blanks together.
+std::wstring PagePath(const char* commandLine) {
+  std::string path = commandLine;
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+    path = path.substr(1, path.size() - 2);
+  }
+  const int n = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()),
+                                    nullptr, 0);
+  std::wstring wide(n, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), n);
   return wide;
 }
 
@@ -107,8 +114,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
 
-  HICON icon = static_cast<HICON>(
-      LoadImageA(instance, MAKEINTRESOURCEA(kIconId), IMAGE_ICON, 32, 32, 0));
+  wingui::UniqueHicon icon(static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(kIconId), IMAGE_ICON, 32, 32, 0)));
   WNDCLASSA wc{};
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
@@ -124,7 +131,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   HWND main = CreateWindowExA(mainExStyle, kClassName, kTitle, mainStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, 355, mainSize.cy, nullptr, nullptr, instance, nullptr);
   if (!main) return 1;
-  SendMessageA(main, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageA(main, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
 
   g_fonts[kSans] = MakeFont("MS Sans Serif", 11);
   g_fonts[kHeading] = MakeFont("Arial Black", 16);
@@ -133,7 +140,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   for (const Control& c : kControls) {
     HWND child = CreateWindowExA(c.exStyle, c.className, c.text, c.style, c.left, c.top, c.width,
                                  c.height, main, nullptr, instance, nullptr);
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(g_fonts[c.font]), FALSE);
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(g_fonts[c.font].get()), FALSE);
   }
 
   // The notification icon goes in before anything is shown, as in lanvora.exe.
@@ -142,20 +149,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   g_tray.uID = 1;
   g_tray.uFlags = NIF_MESSAGE | NIF_ICON;
   g_tray.uCallbackMessage = kTrayCallback;
-  g_tray.hIcon = icon;
+  g_tray.hIcon = icon.get();
   Shell_NotifyIconA(NIM_ADD, &g_tray);
 
   // The help window: a tool window at the top-left corner, visible at once.
   const DWORD helpStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
   const DWORD helpExStyle = WS_EX_CONTROLPARENT | WS_EX_TOOLWINDOW;
   const SIZE helpSize = OuterSize(helpStyle, helpExStyle, 555, 496);
-  HWND helpWindow = CreateWindowExA(helpExStyle, kClassName, "HELP", helpStyle, 0, 0, helpSize.cx,
-                                    helpSize.cy, nullptr, nullptr, instance, nullptr);
+  wingui::UniqueHwnd helpWindow(CreateWindowExA(helpExStyle, kClassName, "HELP", helpStyle, 0, 0,
+                                                helpSize.cx, helpSize.cy, nullptr, nullptr,
+                                                instance, nullptr));
   int exitCode = 0;
   try {
-    help::BrowserHost browser(helpWindow, 0, 0, 553, 497);
-    browser.Navigate(Widen(commandLine));
-    ShowWindow(helpWindow, SW_SHOWNORMAL);
+    help::BrowserHost browser(helpWindow.get(), 0, 0, 553, 497);
+    browser.Navigate(PagePath(commandLine));
+    ShowWindow(helpWindow.get(), SW_SHOWNORMAL);
 
     ShowWindow(main, SW_SHOWNORMAL);
     MSG msg;
@@ -167,9 +175,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   } catch (...) {
     exitCode = 1;
   }
-  DestroyWindow(helpWindow);
-  for (HFONT font : g_fonts) DeleteObject(font);
-  DestroyIcon(icon);
+  helpWindow.reset();
+  for (wingui::UniqueHfont& font : g_fonts) font.reset();
   CoUninitialize();
   return exitCode;
 }
