@@ -101,6 +101,10 @@ int main(int argc, char** argv) {
     if (!server.Found()) std::printf("wineserver: not found through /proc, no figure for it\n");
 
     std::printf("idle window: %d s each, after %lu ms to settle\n", seconds, kSettleMs);
+    // Process CPU time is counted in scheduler ticks (10 ms under Wine, about 15.6 ms on
+    // Windows): a figure of zero means less than one tick over the whole window.
+    std::printf("one 10 ms accounting step is %.4f%% of one core over this window\n",
+                bench::PercentOfOneCore(100000, static_cast<std::uint64_t>(seconds) * 10000000));
     const IdleFigures emptyFigures = MeasureIdle(program, empty.Path(), seconds, server);
     Print("empty list:", emptyFigures);
     const IdleFigures fullFigures = MeasureIdle(program, full.Path(), seconds, server);
