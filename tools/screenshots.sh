@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# Takes the screenshots in docs/screenshots/ from the real program under Wine: the main
+# window in both modes, the tray menu open over the notification area, and the help window.
+# The program runs in a Wine session of its own under the build folder (Xvfb when no display
+# is set) with prepared settings, so the pictures show no address of this machine.
+#   LANVORA_BUILD_DIR  build folder of the win32 preset to use (default build/win32)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${LANVORA_BUILD_DIR:-build/win32}
+out="$root/docs/screenshots"
+
+cmake --preset win32 -B "$build" >/dev/null
+cmake --build "$build" -j2 --target lanvora
+build=$(cd "$build" && pwd)
+work="$build/screenshots"
+rm -rf "$work/app" "$work/run"
+mkdir -p "$work/app" "$work/run" "$out"
+cp "$build/setup/lanvora.exe" "$build/setup/help.html" "$work/app/"
+printf 'duke3d_w32.exe\r\nDukeFan\r\n192.168.1.20\r\n1635\r\n' > "$work/run/settings.txt"
+printf 'allow 192.168.1.21:1635\r\nallow 192.168.1.22:1635\r\n' > "$work/run/ips.txt"
+
+# A small window probe that runs beside the program in the same Wine desktop: Linux tools
+# see only the desktop's one X window, not the windows inside it.
+cat > "$work/probe.cpp" <<'EOF'
+// probe rect CLASS TITLE        waits for a visible top-level window ("-" = any), prints x y w h
+// probe click TITLE CAPTION     clicks the button with that caption in the window
+// probe settext TITLE X Y TEXT  sets the text of the child whose top-left is at client X, Y
+#include <windows.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+struct Find { const char* cls; const char* title; HWND found; };
+
+static BOOL CALLBACK TopLevel(HWND w, LPARAM p) {
+  Find* f = reinterpret_cast<Find*>(p);
+  char cls[256] = {}, title[256] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  GetWindowTextA(w, title, sizeof title);
+  if (!IsWindowVisible(w)) return TRUE;
+  if (strcmp(f->cls, "-") && strcmp(f->cls, cls)) return TRUE;
+  if (strcmp(f->title, "-") && strcmp(f->title, title)) return TRUE;
+  f->found = w;
+  return FALSE;
+}
+
+static HWND WaitFor(const char* cls, const char* title) {
+  for (int i = 0; i < 400; ++i) {
+    Find f{cls, title, nullptr};
+    EnumWindows(TopLevel, reinterpret_cast<LPARAM>(&f));
+    if (f.found) return f.found;
+    Sleep(50);
+  }
+  fprintf(stderr, "probe: no window %s \"%s\"\n", cls, title);
+  exit(1);
+}
+
+struct Child { std::string caption; int x, y; HWND found; };
+
+static BOOL CALLBACK ChildOf(HWND w, LPARAM p) {
+  Child* c = reinterpret_cast<Child*>(p);
+  if (!c->caption.empty()) {
+    char text[256] = {};
+    SendMessageA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    if (c->caption == text) c->found = w;
+  } else {
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+    if (r.left == c->x && r.top == c->y && IsWindowVisible(w)) c->found = w;
+  }
+  return c->found == nullptr;
+}
+
+int main(int argc, char** argv) {
+  if (argc >= 4 && !strcmp(argv[1], "rect")) {
+    HWND w = WaitFor(argv[2], argv[3]);
+    RECT r;
+    GetWindowRect(w, &r);
+    printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  if (argc >= 4 && !strcmp(argv[1], "click")) {
+    Child c{argv[3], 0, 0, nullptr};
+    EnumChildWindows(WaitFor("-", argv[2]), ChildOf, reinterpret_cast<LPARAM>(&c));
+    if (!c.found) return 1;
+    SendMessageA(c.found, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (argc >= 6 && !strcmp(argv[1], "settext")) {
+    Child c{"", atoi(argv[3]), atoi(argv[4]), nullptr};
+    EnumChildWindows(WaitFor("-", argv[2]), ChildOf, reinterpret_cast<LPARAM>(&c));
+    if (!c.found) return 1;
+    SendMessageA(c.found, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[5]));
+    return 0;
+  }
+  fprintf(stderr, "probe: bad arguments\n");
+  return 2;
+}
+EOF
+i686-w64-mingw32-g++-posix -O1 -static -o "$work/probe.exe" "$work/probe.cpp"
+
+session="$work/wine"
+tools/wine-test "$session" start
+eval "$(tools/wine-test "$session" env)"
+stop() {
+  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
+  tools/wine-test "$session" stop >/dev/null
+}
+trap stop EXIT
+
+probe() { wine "$work/probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+desktop=$(xdotool search --limit 1 --name '^Default - Wine desktop$' 2>/dev/null || true)
+main='Lanvora - Pelmar 2005'
+
+# Shoots the Wine desktop and keeps the rectangle "x y w h" (desktop coordinates), small.
+shoot() {
+  local name=$1 x y w h
+  read -r x y w h <<<"$2"
+  import -window "${desktop:-root}" "$work/full.png"
+  convert "$work/full.png" -crop "${w}x${h}+${x}+${y}" +repage -strip \
+    -define png:compression-level=9 "$out/$name.png"
+  echo "screenshots: $out/$name.png ($(stat -c %s "$out/$name.png") bytes)"
+}
+
+(cd "$work/run" && exec wine "$work/app/lanvora.exe" </dev/null >/dev/null 2>&1) &
+pid=$!
+probe rect - HELP >/dev/null
+[ -n "$desktop" ] || desktop=$(xdotool search --limit 1 --name '^Default - Wine desktop$')
+rect=$(probe rect - "$main")
+sleep 1  # let the last paint of the window land before the picture
+
+shoot main-allow-ips "$rect"
+
+probe click "$main" "Broadcast on LAN"
+probe settext "$main" 24 205 3
+sleep 0.5
+shoot main-broadcast "$rect"
+probe click "$main" "Allow IP's"
+
+# The tray menu: a right click on the program's icon at the right end of the taskbar.
+read -r bx by bw bh <<<"$(probe rect Shell_TrayWnd -)"
+ix=$((bx + bw - 12)) iy=$((by + bh / 2))
+xdotool mousemove --window "$desktop" "$ix" "$iy" click 3
+read -r mx my mw mh <<<"$(probe rect '#32768' -)"
+sleep 0.5
+# The menu and the corner of the taskbar with the icon, in one picture.
+x0=$((mx < bx + bw - 200 ? mx : bx + bw - 200)) y0=$((my - 16))
+shoot tray-menu "$x0 $y0 $((bx + bw - x0)) $((by + bh - y0))"
+xdotool key Escape
+
+probe click "$main" "Help"
+help=$(probe rect - HELP)
+sleep 1
+shoot help-window "$help"
