@@ -203,12 +203,20 @@ void ListBox::Delete(int index) {
 void ListBox::Clear() { SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
 
 std::string ListBox::Item(int index) const {
+  // Read through the wide messages and convert: Wine's version-6 list box answers the ANSI
+  // LB_GETTEXT of a row longer than a few hundred characters with a stack overrun.
   HWND hwnd = const_cast<ListBox*>(this)->Handle();
-  const LRESULT length = SendMessageA(hwnd, LB_GETTEXTLEN, index, 0);
+  const LRESULT length = SendMessageW(hwnd, LB_GETTEXTLEN, index, 0);
   if (length == LB_ERR) throw std::out_of_range("List index out of bounds");
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const LRESULT got = SendMessageA(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got < 0 ? 0 : static_cast<size_t>(got));
+  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT got = SendMessageW(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
+  wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
+  if (wide.empty()) return std::string();
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                        nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes,
+                      nullptr, nullptr);
   return text;
 }
 

@@ -59,8 +59,12 @@ void WinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle,
   g_creating = nullptr;
   if (!hwnd) throw std::runtime_error("Cannot create a window of class " + className_);
   if (!ownClass) {
-    Attach(hwnd, reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)));
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WinControl::WindowProc));
+    // Standard controls are subclassed with a wide procedure and chained with
+    // CallWindowProcW. Their own procedures are wide, so messages pass straight through;
+    // with an ANSI procedure in between every text message would be converted twice, and
+    // Wine's version-6 list box overruns its stack converting a long row that way.
+    Attach(hwnd, reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)));
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WinControl::WindowProc));
     subclassed_ = true;
   }
   if (HFONT font = Font()) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -163,6 +167,7 @@ void WinControl::SetHint(const std::string& hint) {
 }
 
 LRESULT WinControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (subclassed_) return CallWindowProcW(previous_, hwnd_, msg, wParam, lParam);
   return CallWindowProcA(previous_, hwnd_, msg, wParam, lParam);
 }
 
@@ -204,7 +209,7 @@ LRESULT CALLBACK WinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
   if (msg == WM_NCDESTROY) {
     // The window is gone: give a subclassed control back its own procedure and forget it.
     if (self->subclassed_) {
-      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->previous_));
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->previous_));
       self->subclassed_ = false;
     }
     RemovePropA(hwnd, kObjectProperty);

@@ -120,6 +120,7 @@ TEST_F(MainFormLayout, FontsOfTheHeadingsAndTheRest) {
   face(form_->Label1, lf);
   EXPECT_STREQ(lf.lfFaceName, "Arial Black");
   EXPECT_EQ(std::abs(lf.lfHeight), 16);
+  EXPECT_EQ(lf.lfWeight, FW_BLACK) << "the face's own weight, also for a stand-in face";
   face(form_->Label9, lf);
   EXPECT_STREQ(lf.lfFaceName, "Arial Black");
   EXPECT_EQ(std::abs(lf.lfHeight), 8);
@@ -129,6 +130,7 @@ TEST_F(MainFormLayout, FontsOfTheHeadingsAndTheRest) {
   face(form_->Edit5, lf);
   EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
   EXPECT_EQ(std::abs(lf.lfHeight), 11);
+  EXPECT_EQ(lf.lfWeight, FW_NORMAL);
 }
 
 TEST_F(MainFormLayout, TabOrderFollowsTheDesign) {

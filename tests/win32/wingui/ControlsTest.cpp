@@ -199,6 +199,22 @@ TEST(Controls, ListBoxKeepsInsertionOrderAndSingleSelection) {
   EXPECT_EQ(list->Items(), std::vector<std::string>{"-"});
 }
 
+TEST(Controls, ListBoxRowsOfAnyLengthAndByteReadBackExactly) {
+  BoxRecorder boxes;
+  Form form(nullptr);
+  auto* list = new ListBox(&form);
+  std::string bytes;
+  for (int i = 0; i < 5000; ++i) bytes += static_cast<char>(0x20 + i % 0x5f);
+  std::string high;
+  for (int c = 0xa0; c < 0x100; ++c) high += static_cast<char>(c);
+  list->Add(bytes);
+  list->Add(high);
+  list->Add("");
+  EXPECT_EQ(list->Item(0), bytes);
+  EXPECT_EQ(list->Item(1), high);
+  EXPECT_EQ(list->Item(2), "");
+}
+
 TEST(Controls, HintIsATooltipOfTheForm) {
   BoxRecorder boxes;
   Form form(nullptr);
