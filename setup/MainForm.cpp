@@ -65,66 +65,64 @@ void TForm1::BuildControls() {
   using wingui::Edit;
   using wingui::Label;
 
+  // Controls are made in tab order (a label just before its field), so the windows already
+  // stack the way the dialog keys walk them and nothing has to be restacked afterwards.
   Label1 = Place(new Label(this, "Lanvora"), 40, 0, 261, 23);
   Label1->SetFont(kArialBlack, 16);
   Label9 = Place(new Label(this, "13.2.2005"), 304, 0, 41, 11);
   Label9->SetFont(kArialBlack, 8);
 
-  Label6 = Place(new Label(this, "Duke3D .EXE:"), 15, 32, 70, 13);
-  Edit5 = Place(new Edit(this, kDefaultGame), 88, 32, 201, 21, 11);
-  Button5 = Place(new Button(this, ".."), 288, 32, 25, 21, 12);
-  Button5->OnClick = [this] { Button5Click(); };
-
-  Label5 = Place(new Label(this, "Nick:"), 59, 56, 25, 13);
-  Edit4 = Place(new Edit(this, "JohnDoe"), 88, 56, 225, 21, 7);
-
-  Label4 = Place(new Label(this, "Interface:"), 40, 80, 45, 13);
-  Edit3 = Place(new Edit(this, "Own IP"), 88, 80, 201, 21, 6);
-  Button11 = Place(new Button(this, "Get"), 288, 80, 25, 21, 24);
-  Button11->SetHint("Works for most of the users!");
-  Button11->OnClick = [this] { Button11Click(); };
-
-  Label2 = Place(new Label(this, "Port:"), 64, 104, 22, 13);
+  Label2 = Place(new Label(this, "Port:"), 64, 104, 22, 13, 0);
   Edit1 = Place(new Edit(this, kDefaultPort), 88, 104, 41, 21, 0);
   Button1 = Place(new Button(this, "&Default"), 128, 104, 57, 21, 1);
   Button1->OnClick = [this] { Button1Click(); };
-
-  RadioGroup1 = Place(new wingui::GroupBox(this), 24, 136, 297, 41, 18);
+  ListBox1 = Place(new wingui::ListBox(this), 24, 228, 297, 169, 2);
+  Label3 = Place(new Label(this, "Allowed IP List:"), 24, 188, 72, 13, 3);
+  Edit2 = Place(new Edit(this, ""), 24, 204, 217, 21, 3);
+  Button2 = Place(new Button(this, "&Add"), 240, 204, 81, 21, 4);
+  Button2->OnClick = [this] { Button2Click(); };
+  Label4 = Place(new Label(this, "Interface:"), 40, 80, 45, 13, 6);
+  Edit3 = Place(new Edit(this, "Own IP"), 88, 80, 201, 21, 6);
+  Label5 = Place(new Label(this, "Nick:"), 59, 56, 25, 13, 7);
+  Edit4 = Place(new Edit(this, "JohnDoe"), 88, 56, 225, 21, 7);
+  Button3 = Place(new Button(this, "Save && Play"), 97, 425, 73, 25, 9);
+  Button3->OnClick = [this] { Button3Click(); };
+  Button4 = Place(new Button(this, "Remove &Selected"), 24, 396, 297, 21, 10);
+  Button4->OnClick = [this] { Button4Click(); };
+  Label6 = Place(new Label(this, "Duke3D .EXE:"), 15, 32, 70, 13, 11);
+  Edit5 = Place(new Edit(this, kDefaultGame), 88, 32, 201, 21, 11);
+  Button5 = Place(new Button(this, ".."), 288, 32, 25, 21, 12);
+  Button5->OnClick = [this] { Button5Click(); };
+  Button6 = Place(new Button(this, "Save"), 17, 425, 73, 25, 14);
+  Button6->OnClick = [this] { Button6Click(); };
+  Button7 = Place(new Button(this, "&Exit"), 257, 425, 73, 25, 15);
+  Button7->OnClick = [this] { Button7Click(); };
   rbc = Place(new wingui::RadioButton(this, "Broadcast on LAN"), 80, 152, 105, 17, 19);
   rip = Place(new wingui::RadioButton(this, "Allow IP's"), 200, 152, 65, 17, 20);
   rbc->Group = rip->Group = 1;
   rip->SetChecked(true);
   rbc->OnClick = [this] { rbcClick(); };
   rip->OnClick = [this] { ripClick(); };
-
-  Label3 = Place(new Label(this, "Allowed IP List:"), 24, 188, 72, 13);
-  Edit2 = Place(new Edit(this, ""), 24, 204, 217, 21, 3);
   Edit6 = Place(new Edit(this, ""), 24, 205, 169, 21, 21);
   Edit6->Hide();
-  Button2 = Place(new Button(this, "&Add"), 240, 204, 81, 21, 4);
-  Button2->OnClick = [this] { Button2Click(); };
-  ListBox1 = Place(new wingui::ListBox(this), 24, 228, 297, 169, 2);
-
-  Button4 = Place(new Button(this, "Remove &Selected"), 24, 396, 297, 21, 10);
-  Button4->OnClick = [this] { Button4Click(); };
-  Button6 = Place(new Button(this, "Save"), 17, 425, 73, 25, 14);
-  Button6->OnClick = [this] { Button6Click(); };
-  Button3 = Place(new Button(this, "Save && Play"), 97, 425, 73, 25, 9);
-  Button3->OnClick = [this] { Button3Click(); };
   Button8 = Place(new Button(this, "Save && &Play"), 97, 425, 73, 25, 22);
   Button8->Hide();
   Button8->OnClick = [this] { Button8Click(); };
   Button10 = Place(new Button(this, "Help"), 177, 425, 73, 25, 23);
   Button10->OnClick = [this] { Button10Click(); };
-  Button7 = Place(new Button(this, "&Exit"), 257, 425, 73, 25, 15);
-  Button7->OnClick = [this] { Button7Click(); };
+  Button11 = Place(new Button(this, "Get"), 288, 80, 25, 21, 24);
+  Button11->SetHint("Works for most of the users!");
+  Button11->OnClick = [this] { Button11Click(); };
 
-  Label7 = Place(new Label(this, kMakerCaption), 0, 456, 353, 33);
+  Label7 = Place(new Label(this, kMakerCaption), 0, 456, 353, 33, 25);
   Label7->SetFont(kArialBlack, 24);
   Label7->SetAlignment(Alignment::Center);
   Label7->OnMouseMove = [this] { Label7MouseMove(); };
   Label7->OnMouseLeave = [this] { Label7MouseLeave(); };
   Label7->OnClick = [this] { Label7Click(); };
+
+  // The empty frame behind the two radio buttons stacks below every other control.
+  RadioGroup1 = Place(new wingui::GroupBox(this), 24, 136, 297, 41, 18);
 }
 
 void TForm1::BuildTrayMenu() {

@@ -140,20 +140,25 @@ void Form::ArrangeTabOrder() {
   // never interrupt the arrow-key walk through the radio buttons they surround.
   std::stable_partition(children.begin(), children.end(),
                         [](WinControl* c) { return dynamic_cast<GroupBox*>(c) == nullptr; });
+  // Child windows stack in the order they were made, so a form that builds its controls in
+  // tab order needs no restacking; each window is moved only when it is out of place.
   HWND after = HWND_TOP;
   for (size_t i = 0; i < children.size(); ++i) {
     WinControl* c = children[i];
     HWND hwnd = c->Handle();
-    SetWindowPos(hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const HWND expectedPrevious = after == HWND_TOP ? nullptr : after;
+    if (GetWindow(hwnd, GW_HWNDPREV) != expectedPrevious) {
+      SetWindowPos(hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     after = hwnd;
     // A radio button continuing the previous one's group is not a group start; every other
     // control starts a group, which ends the radio group before it.
     auto* radio = dynamic_cast<RadioButton*>(c);
     auto* previous = i > 0 ? dynamic_cast<RadioButton*>(children[i - 1]) : nullptr;
     const bool continuesGroup = radio && previous && previous->Group == radio->Group;
-    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-    style = continuesGroup ? (style & ~WS_GROUP) : (style | WS_GROUP);
-    SetWindowLongA(hwnd, GWL_STYLE, style);
+    const LONG oldStyle = GetWindowLongA(hwnd, GWL_STYLE);
+    const LONG style = continuesGroup ? (oldStyle & ~WS_GROUP) : (oldStyle | WS_GROUP);
+    if (style != oldStyle) SetWindowLongA(hwnd, GWL_STYLE, style);
     if (radio) radio->UpdateTabStop();
   }
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <unordered_map>
 
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Fonts.h"
@@ -11,7 +12,13 @@
 namespace wingui {
 namespace {
 
-constexpr char kObjectProperty[] = "LanvoraWinControl";
+// Our windows and the objects behind them. Every message of every window looks its object
+// up here, so it is a map in our own memory: a window property would cost a round trip to
+// the window system (under Wine, to its server) per message. One GUI thread, no locks.
+std::unordered_map<HWND, WinControl*>& Objects() {
+  static std::unordered_map<HWND, WinControl*> objects;
+  return objects;
+}
 
 // The object whose window of our own class is being created: the window procedure binds
 // to it on the very first message (WM_GETMINMAXINFO comes before WM_NCCREATE).
@@ -37,7 +44,9 @@ WinControl::~WinControl() {
 }
 
 WinControl* WinControl::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<WinControl*>(GetPropA(hwnd, kObjectProperty)) : nullptr;
+  if (!hwnd) return nullptr;
+  const auto found = Objects().find(hwnd);
+  return found == Objects().end() ? nullptr : found->second;
 }
 
 void WinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, bool ownClass,
@@ -73,7 +82,7 @@ void WinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle,
 void WinControl::Attach(HWND hwnd, WNDPROC previous) {
   hwnd_ = hwnd;
   previous_ = previous;
-  SetPropA(hwnd, kObjectProperty, this);
+  Objects()[hwnd] = this;
 }
 
 HWND WinControl::Handle() {
@@ -100,7 +109,7 @@ void WinControl::SetVisible(bool visible) {
 }
 
 void WinControl::SetBounds(int left, int top, int width, int height) {
-  MoveWindow(Handle(), left, top, width, height, TRUE);
+  SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT WinControl::Bounds() const {
@@ -212,7 +221,7 @@ LRESULT CALLBACK WinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
       SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->previous_));
       self->subclassed_ = false;
     }
-    RemovePropA(hwnd, kObjectProperty);
+    Objects().erase(hwnd);
     self->hwnd_ = nullptr;
   }
   return result;
