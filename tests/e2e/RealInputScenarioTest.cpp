@@ -38,6 +38,22 @@ void SetClipboardText(const std::string& text) {
   CloseClipboard();
 }
 
+// How many icons the shell holds for the program: the icons belong to its hidden windows,
+// and the shell accepts a change (here, one that changes nothing) only for an icon it has.
+int IconsInTheNotificationArea(const std::vector<HWND>& hiddenWindows) {
+  int icons = 0;
+  for (HWND window : hiddenWindows) {
+    for (UINT id = 1; id <= 8; ++id) {
+      NOTIFYICONDATAA data{};
+      data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+      data.hWnd = window;
+      data.uID = id;
+      if (Shell_NotifyIconA(NIM_MODIFY, &data)) ++icons;
+    }
+  }
+  return icons;
+}
+
 using RealInputScenario = Scenario;
 
 TEST_F(RealInputScenario, TraySaveAndPlayWritesTheBroadcastFormBesideTheTypedPathEvenInAllowMode) {
@@ -89,8 +105,12 @@ TEST_F(RealInputScenario, TrayCopiesTheDiscoveredAddressesSavesAndExits) {
             "duke3d_w32.exe\r\nTray User\r\n" + FirstLocalAddress() + "\r\n1635\r\n");
   EXPECT_EQ(ReadBytes(Join(programFolder_, "ips.txt")), "");
 
+  const std::vector<HWND> hidden =
+      TopLevelWindows(app.Program().Id(), "LanvoraHiddenWindow", "");
+  EXPECT_EQ(IconsInTheNotificationArea(hidden), 1) << "the program shows exactly one icon";
   ChooseFromTray(app, kExit);
   ASSERT_TRUE(app.Program().WaitForExit());
+  EXPECT_EQ(IconsInTheNotificationArea(hidden), 0) << "the icon went with the program";
   EXPECT_EQ(FolderEntries(run), Rows{});
 }
 
