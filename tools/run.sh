@@ -22,7 +22,7 @@ eval "$(tools/wine-test "$session" env)"
 
 stop() {
   [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
-  tools/wine-test "$session" stop >/dev/null
+  "$root/tools/wine-test" "$session" stop >/dev/null
 }
 trap stop EXIT
 trap 'exit 130' INT TERM
@@ -40,7 +40,8 @@ if [ -z "$had_display" ]; then
   done
   sleep 1
   shot="$root/build/screenshot.png"
-  import -window root "$shot"
+  # The Wine desktop fills the top-left 1024 x 768 of the virtual screen.
+  import -window root -crop 1024x768+0+0 +repage "$shot"
   echo "Screenshot of the running program (main and help window): $shot"
   echo "The program keeps running; press Ctrl+C to stop it."
 fi
