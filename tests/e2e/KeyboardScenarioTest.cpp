@@ -29,23 +29,27 @@ void XdoTool(const std::string& arguments) {
   CloseHandle(info.hProcess);
 }
 
-POINT Pointer() {
-  POINT p{};
-  GetCursorPos(&p);
-  return p;
+// The pointer as the window system's input queue has it. Under Wine GetCursorPos may ask the
+// X server directly, which knows of the nudge below before Wine has queued the keys sent ahead
+// of it; GetCursorInfo answers from Wine's own record, updated as the input is queued.
+POINT QueuedPointer() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  GetCursorInfo(&info);
+  return info.ptScreenPos;
 }
 
-// A second xdotool that starts while the first is still at work loses its key presses, and
-// Wine cannot wait for a Unix program. So each call ends by nudging the pointer one pixel,
-// alternately right and left, and returns once the pointer has moved: by then every key of
-// the call has been pressed and released.
+// A second xdotool that starts while the keys of the first are still on their way loses its
+// key presses, and Wine cannot wait for a Unix program. So each call ends by nudging the
+// pointer one pixel, alternately right and left, and returns once the input queue has the
+// pointer there: the keys of the call were queued before it.
 void PressKeys(const std::string& keys) {
   static bool right = true;
-  const POINT before = Pointer();
+  const POINT before = QueuedPointer();
   XdoTool("key --delay 40 " + keys + " mousemove_relative -- " + (right ? "1" : "-1") + " 0");
   right = !right;
   ASSERT_TRUE(WaitUntil([&] {
-    const POINT now = Pointer();
+    const POINT now = QueuedPointer();
     return now.x != before.x || now.y != before.y;
   })) << "xdotool did not finish: " << keys;
 }
