@@ -12,8 +12,8 @@
 namespace e2e {
 namespace {
 
-// Starts xdotool with `arguments`. Wine gives no waitable handle for a Unix program, so every
-// caller waits for the keys' effect; keys that must arrive in order go in one call.
+// Starts xdotool with `arguments`. Wine gives no waitable handle for a Unix program, so the
+// callers wait for what the call does instead.
 void XdoTool(const std::string& arguments) {
   std::string tool = E2E_XDOTOOL;
   for (char& c : tool) c = c == '/' ? '\\' : c;
