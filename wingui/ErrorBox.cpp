@@ -1,9 +1,6 @@
 #include "wingui/ErrorBox.h"
 
-#include <cxxabi.h>
-
-#include <cstdlib>
-#include <memory>
+#include <cctype>
 #include <typeinfo>
 
 #include "launch/Errors.h"
@@ -25,19 +22,47 @@ std::string ErrorText(std::exception_ptr error) {
   }
 }
 
+namespace {
+
+// The readable name of a class from its type name as this compiler writes it: "St13runtime_error"
+// is std::runtime_error, "N6launch11LaunchErrorE" is launch::LaunchError. Names of any other
+// shape (templates, say) are given as they are. A few lines here spare the program the
+// run-time library's whole general demangler.
+std::string ReadableClassName(const char* raw) {
+  std::string_view name(raw);
+  const bool nested = !name.empty() && name.front() == 'N';
+  if (nested) name.remove_prefix(1);
+  std::string readable;
+  while (!name.empty() && !(nested && name.front() == 'E')) {
+    if (name.substr(0, 2) == "St") {
+      readable += "std::";
+      name.remove_prefix(2);
+      continue;
+    }
+    size_t digits = 0;
+    while (digits < name.size() && std::isdigit(static_cast<unsigned char>(name[digits]))) ++digits;
+    if (digits == 0) return raw;
+    const size_t length = std::stoul(std::string(name.substr(0, digits)));
+    name.remove_prefix(digits);
+    if (length > name.size()) return raw;
+    if (!readable.empty() && readable.back() != ':') readable += "::";
+    readable += name.substr(0, length);
+    name.remove_prefix(length);
+  }
+  if (nested ? name != "E" : !name.empty()) return raw;
+  return readable.empty() ? raw : readable;
+}
+
+}  // namespace
+
 std::string ErrorKind(std::exception_ptr error) {
-  const std::type_info* type = nullptr;
   try {
     std::rethrow_exception(error);
   } catch (const std::exception& e) {
-    type = &typeid(e);
+    return ReadableClassName(typeid(e).name());
   } catch (...) {
     return "unknown exception";
   }
-  int status = 0;
-  std::unique_ptr<char, decltype(&std::free)> readable(
-      abi::__cxa_demangle(type->name(), nullptr, nullptr, &status), &std::free);
-  return status == 0 && readable ? readable.get() : type->name();
 }
 
 void ShowErrorBox(HWND owner, const std::string& caption, std::exception_ptr error) {

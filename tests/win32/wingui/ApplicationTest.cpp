@@ -16,6 +16,8 @@
 
 #include "TestSupport.h"
 #include "wingui/Controls.h"
+#include "launch/Errors.h"
+#include "wingui/ErrorBox.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Form.h"
 
@@ -312,3 +314,20 @@ TEST(CommonControls, VersionComesFromTheLoadedLibraryFile) {
 }
 
 }  // namespace
+
+namespace app_error_kind {
+
+struct PlainError : std::runtime_error {
+  PlainError() : std::runtime_error("x") {}
+};
+
+}  // namespace app_error_kind
+
+TEST(ErrorKind, NamesTheClassOfTheError) {
+  auto kind = [](auto error) { return wingui::ErrorKind(std::make_exception_ptr(error)); };
+  EXPECT_EQ(kind(std::runtime_error("x")), "std::runtime_error");
+  EXPECT_EQ(kind(std::out_of_range("x")), "std::out_of_range");
+  EXPECT_EQ(kind(launch::LaunchError("x")), "launch::LaunchError");
+  EXPECT_EQ(kind(app_error_kind::PlainError()), "app_error_kind::PlainError");
+  EXPECT_EQ(wingui::ErrorKind(std::make_exception_ptr(42)), "unknown exception");
+}
