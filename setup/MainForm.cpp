@@ -78,6 +78,8 @@ void TForm1::BuildControls() {
   Button1->OnClick = [this] { Button1Click(); };
   ListBox1 = Place(new wingui::ListBox(this), 24, 228, 297, 169, 2);
   Label3 = Place(new Label(this, "Allowed IP List:"), 24, 188, 72, 13, 3);
+  // Its caption changes with the mode; the longer one must not be cut off.
+  Label3->SetAutoSize(true);
   Edit2 = Place(new Edit(this, ""), 24, 204, 217, 21, 3);
   Button2 = Place(new Button(this, "&Add"), 240, 204, 81, 21, 4);
   Button2->OnClick = [this] { Button2Click(); };

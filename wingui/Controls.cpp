@@ -57,8 +57,31 @@ void Label::Command(WORD code) {
   if (code == STN_CLICKED) Raise(OnClick);
 }
 
+void Label::FitWidthToText() {
+  HWND hwnd = Handle();
+  HDC dc = GetDC(hwnd);
+  if (!dc) return;
+  HGDIOBJ previous = nullptr;
+  if (HFONT font = Font()) previous = SelectObject(dc, font);
+  const std::string text = Text();
+  RECT extent{0, 0, 0, 0};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+  if (previous) SelectObject(dc, previous);
+  ReleaseDC(hwnd, dc);
+  const RECT bounds = Bounds();
+  SetWindowPos(hwnd, nullptr, 0, 0, extent.right - extent.left, bounds.bottom - bounds.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The text was drawn at the old width (wrapped, or cut off) before the size changed.
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
 LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_SETTEXT: {
+      const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
+      if (autoSize_) FitWidthToText();
+      return result;
+    }
     case WM_MOUSEMOVE:
       if (!trackingLeave_) {
         // Ask for one WM_MOUSELEAVE; it has to be asked for again after each one.

@@ -26,6 +26,11 @@ class Label : public WinControl {
   // Background colour; by default the parent's (the button face).
   void SetColor(COLORREF color);
   COLORREF Color() const;
+  // With AutoSize the label takes the width of its text whenever its caption changes, so a
+  // longer caption is never cut off. The size it was given stands until then: the designed
+  // sizes are those of the designed captions.
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool value) { autoSize_ = value; }
 
   std::function<void()> OnClick;
   std::function<void()> OnMouseMove;
@@ -37,9 +42,12 @@ class Label : public WinControl {
   HBRUSH ControlColor(HDC dc) override;
 
  private:
+  void FitWidthToText();
+
   std::optional<COLORREF> color_;
   UniqueHbrush brush_;
   bool trackingLeave_ = false;
+  bool autoSize_ = false;
 };
 
 class Edit : public WinControl {
