@@ -57,6 +57,17 @@ TEST_F(Scenario, BothWindowsHaveTheirFramesAndClosingHelpOnlyHidesIt) {
   EXPECT_EQ(outer.top, 0);
   EXPECT_EQ(client.right, 555);
   EXPECT_EQ(client.bottom, 496);
+  // Shown first, so the main window, shown last, lies in front of it.
+  EXPECT_TRUE(Visible(help));
+  auto inFront = [](HWND a, HWND b) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      if (w == a) return true;
+      if (w == b) return false;
+    }
+    return false;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return inFront(main, help); }))
+      << "after start-up the main window lies in front of the help window";
 
   PostMessageA(help, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close box
   EXPECT_TRUE(WaitUntil([&] { return !Visible(help); }));
@@ -64,6 +75,8 @@ TEST_F(Scenario, BothWindowsHaveTheirFramesAndClosingHelpOnlyHidesIt) {
   EXPECT_TRUE(app.Program().Running());
   Click(app.Button("Help"));
   EXPECT_TRUE(WaitUntil([&] { return Visible(help); }));
+  EXPECT_TRUE(WaitUntil([&] { return inFront(help, main); }))
+      << "Help brings the help window in front of the main window";
 }
 
 TEST_F(Scenario, LaterStartReadsSavedFilesFromTheCurrentDirectoryNotTheProgramFolder) {
