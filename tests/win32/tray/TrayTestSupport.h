@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/TestIcons.h"
 #include "tray/TrayIcon.h"
 #include "tray/TrayPlatform.h"
 
@@ -57,7 +58,7 @@ std::string ShiftText(tray::TShiftState shift);
 void Notify(const tray::TTrayIcon& icon, UINT code);
 
 // A 16x16 icon of one colour, and the colour at the centre of an icon's image.
-HICON MakeSolidIcon(COLORREF colour);
-COLORREF CentreColour(HICON icon);
+using test_icons::CentreColour;
+using test_icons::MakeSolidIcon;
 
 }  // namespace traytest
