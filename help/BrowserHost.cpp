@@ -23,7 +23,7 @@ constexpr IID kWebBrowser2 = {
 
 HRESULT CreateWebBrowser(IUnknown** control) {
   return CoCreateInstance(kWebBrowserClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                          IID_IUnknown, reinterpret_cast<void**>(control));
+                          __uuidof(IUnknown), reinterpret_cast<void**>(control));
 }
 
 HRESULT NavigateWebBrowser(IWebBrowser2* browser, BSTR url, VARIANT* flags,
@@ -97,7 +97,7 @@ BrowserHost::~BrowserHost() {
 void BrowserHost::Activate() {
   wingui::ComPtr<IUnknown> control;
   CheckOle(BrowserHostCalls().createControl(control.Put()));
-  CheckOle(control->QueryInterface(IID_IOleObject, object_.PutVoid()));
+  CheckOle(control->QueryInterface(__uuidof(IOleObject), object_.PutVoid()));
   CheckOle(control->QueryInterface(kWebBrowser2, browser_.PutVoid()));
 
   site_ = new BrowserSite(area_);
@@ -111,7 +111,7 @@ void BrowserHost::Activate() {
 void BrowserHost::Deactivate() {
   if (object_) {
     wingui::ComPtr<IOleInPlaceObject> inPlace;
-    if (SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, inPlace.PutVoid())))
+    if (SUCCEEDED(object_->QueryInterface(__uuidof(IOleInPlaceObject), inPlace.PutVoid())))
       inPlace->InPlaceDeactivate();
     object_->Close(OLECLOSE_NOSAVE);
     object_->SetClientSite(nullptr);

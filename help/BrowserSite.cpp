@@ -9,12 +9,12 @@ BrowserSite::BrowserSite(HWND area) : area_(area) {}
 
 HRESULT BrowserSite::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleClientSite)) {
+  if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IOleClientSite))) {
     *object = static_cast<IOleClientSite*>(this);
-  } else if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceSite)) {
+  } else if (IsEqualIID(riid, __uuidof(IOleWindow)) || IsEqualIID(riid, __uuidof(IOleInPlaceSite))) {
     *object = static_cast<IOleInPlaceSite*>(this);
-  } else if (IsEqualIID(riid, IID_IOleInPlaceUIWindow) ||
-             IsEqualIID(riid, IID_IOleInPlaceFrame)) {
+  } else if (IsEqualIID(riid, __uuidof(IOleInPlaceUIWindow)) ||
+             IsEqualIID(riid, __uuidof(IOleInPlaceFrame))) {
     *object = static_cast<IOleInPlaceFrame*>(this);
   } else {
     *object = nullptr;

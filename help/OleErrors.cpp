@@ -4,7 +4,6 @@
 
 #include <oleauto.h>
 
-#include <cstdio>
 
 #include "launch/Errors.h"
 #include "wingui/Handles.h"
@@ -46,9 +45,11 @@ std::string OleErrorText(HRESULT code) {
   std::string text = launch::TidySystemText(ComponentDescription());
   if (text.empty()) text = launch::TidySystemText(SystemText(code));
   if (text.empty()) {
-    char fallback[32];
-    std::snprintf(fallback, sizeof fallback, "OLE error %.8lx", static_cast<unsigned long>(code));
-    text = fallback;
+    // "OLE error " and the code as eight lower-case hex digits; formatted by hand, so the
+    // program carries no printf engine for this one line.
+    text = "OLE error 00000000";
+    auto value = static_cast<unsigned long>(code);
+    for (auto digit = text.rbegin(); value != 0; ++digit, value >>= 4) *digit = "0123456789abcdef"[value & 0xF];
   }
   return text;
 }

@@ -4,14 +4,15 @@
 
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
+
+#include "launch/Errors.h"
 
 namespace help {
 
-class OleError : public std::runtime_error {
+class OleError : public launch::Error {
  public:
-  OleError(HRESULT code, const std::string& text) : std::runtime_error(text), code_(code) {}
+  OleError(HRESULT code, std::string text) : launch::Error(std::move(text)), code_(code) {}
   HRESULT Code() const { return code_; }
 
  private:

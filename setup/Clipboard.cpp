@@ -1,7 +1,8 @@
 #include "setup/Clipboard.h"
 
 #include <cstring>
-#include <stdexcept>
+
+#include "launch/Errors.h"
 
 namespace setup {
 namespace {
@@ -19,10 +20,10 @@ struct OpenClipboardScope {
 
 void CopyTextToClipboard(HWND owner, const std::string& text) {
   OpenClipboardScope clipboard(owner);
-  if (!clipboard.open) throw std::runtime_error("Cannot open clipboard");
+  if (!clipboard.open) throw launch::Error("Cannot open clipboard");
   EmptyClipboard();
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  if (!memory) throw std::runtime_error("Out of memory");
+  if (!memory) throw launch::Error("Out of memory");
   if (void* bytes = GlobalLock(memory)) {
     std::memcpy(bytes, text.c_str(), text.size() + 1);
     GlobalUnlock(memory);
@@ -30,7 +31,7 @@ void CopyTextToClipboard(HWND owner, const std::string& text) {
   // Once the clipboard has taken the memory it is the clipboard's to free.
   if (!SetClipboardData(CF_TEXT, memory)) {
     GlobalFree(memory);
-    throw std::runtime_error("Cannot copy to the clipboard");
+    throw launch::Error("Cannot copy to the clipboard");
   }
 }
 

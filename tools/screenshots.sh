@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
   return 2;
 }
 EOF
-i686-w64-mingw32-g++-posix -O1 -static -o "$work/probe.exe" "$work/probe.cpp"
+i686-w64-mingw32-g++-win32 -O1 -static -o "$work/probe.exe" "$work/probe.cpp"
 
 session="$work/wine"
 tools/wine-test "$session" start

@@ -3,10 +3,10 @@
 // re-adding the icon when the shell rebuilds its taskbar) and a replacement window
 // procedure on the owner form (foreground on show, the two minimise-to-tray paths).
 #include <array>
-#include <stdexcept>
 #include <utility>
 
 #include "tray/TrayIcon.h"
+#include "launch/Errors.h"
 #include "tray/TrayPlatform.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Form.h"
@@ -63,7 +63,7 @@ class TTrayIcon::OwnerProcs {
         return i;
       }
     }
-    throw std::runtime_error("Too many tray icons on forms");
+    throw launch::Error("Too many tray icons on forms");
   }
 
  private:

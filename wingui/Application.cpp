@@ -4,9 +4,9 @@
 #include <objbase.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <utility>
 
+#include "launch/Errors.h"
 #include "wingui/ErrorBox.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Form.h"
@@ -69,14 +69,14 @@ HWND Application::Handle() const {
     wc.lpszClassName = kClassName;
     return RegisterClassA(&wc);
   }();
-  if (!atom) throw std::runtime_error("Cannot register the application window class");
+  if (!atom) throw launch::Error("Cannot register the application window class");
   // A captioned popup of no size in the middle of the screen: never seen, yet a visible
   // unowned window, so the shell gives it the taskbar button; forms are owned by it.
   hwnd_ = CreateWindowExA(0, kClassName, title_.c_str(),
                           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                           GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
                           0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!hwnd_) throw std::runtime_error("Cannot create the application window");
+  if (!hwnd_) throw launch::Error("Cannot create the application window");
   return hwnd_;
 }
 

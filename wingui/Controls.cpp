@@ -1,7 +1,6 @@
 #include "wingui/Controls.h"
 
-#include <stdexcept>
-
+#include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
 
 namespace wingui {
@@ -10,7 +9,7 @@ namespace {
 WinControl* ParentOf(Component* owner, WinControl* parent) {
   if (parent) return parent;
   if (auto* window = dynamic_cast<WinControl*>(owner)) return window;
-  throw std::invalid_argument("A control needs a parent window");
+  throw launch::Error("A control needs a parent window");
 }
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
@@ -215,7 +214,7 @@ int ListBox::Count() const {
 int ListBox::Add(const std::string& text) {
   const LRESULT index =
       SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (index < 0) throw std::runtime_error("Cannot add the item to the list");
+  if (index < 0) throw launch::Error("Cannot add the item to the list");
   return static_cast<int>(index);
 }
 
@@ -230,7 +229,7 @@ std::string ListBox::Item(int index) const {
   // LB_GETTEXT of a row longer than a few hundred characters with a stack overrun.
   HWND hwnd = const_cast<ListBox*>(this)->Handle();
   const LRESULT length = SendMessageW(hwnd, LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR) throw std::out_of_range("List index out of bounds");
+  if (length == LB_ERR) throw launch::Error("List index out of bounds");
   std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
   const LRESULT got = SendMessageW(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
   wide.resize(got < 0 ? 0 : static_cast<size_t>(got));

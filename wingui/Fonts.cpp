@@ -1,6 +1,6 @@
 #include "wingui/Fonts.h"
 
-#include <stdexcept>
+#include "launch/Errors.h"
 
 namespace wingui {
 
@@ -19,7 +19,7 @@ UniqueHfont MakeFont(const std::string& face, int pixelHeight) {
   HFONT font = CreateFontA(-pixelHeight, 0, 0, 0, WeightOf(face), FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-  if (!font) throw std::runtime_error("Cannot create the font " + face);
+  if (!font) throw launch::Error("Cannot create the font " + face);
   return UniqueHfont(font);
 }
 

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <vector>
 
+#include "launch/Errors.h"
 #include "wingui/Application.h"
 #include "wingui/Controls.h"
 #include "wingui/ExceptionBoundary.h"
@@ -46,7 +46,7 @@ Form::Form(Component* owner, BorderStyle border) : WinControl(owner, nullptr), b
     wc.lpszClassName = kClassName;
     return RegisterClassA(&wc);
   }();
-  if (!atom) throw std::runtime_error("Cannot register the form window class");
+  if (!atom) throw launch::Error("Cannot register the form window class");
   DWORD style = 0, exStyle = 0;
   StylesFor(border, style, exStyle);
   SetFont(kDefaultFontFace, kDefaultFontHeight);
@@ -170,7 +170,7 @@ HWND Form::TooltipHandle() {
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
                                nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!tooltip_) throw std::runtime_error("Cannot create the tooltip window");
+    if (!tooltip_) throw launch::Error("Cannot create the tooltip window");
   }
   return tooltip_;
 }

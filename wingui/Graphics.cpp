@@ -1,6 +1,6 @@
 #include "wingui/Graphics.h"
 
-#include <stdexcept>
+#include "launch/Errors.h"
 
 namespace wingui {
 
@@ -23,7 +23,7 @@ void Icon::Adopt(HICON icon) {
 void Icon::LoadFromResource(HINSTANCE module, const char* name, int size) {
   // No LR_SHARED: the handle is ours to destroy.
   auto icon = static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, size, size, 0));
-  if (!icon) throw std::runtime_error("Cannot load the icon resource");
+  if (!icon) throw launch::Error("Cannot load the icon resource");
   Adopt(icon);
 }
 
@@ -39,20 +39,20 @@ void Icon::Changed() {
 ImageList::ImageList(Component* owner, int width, int height)
     : Component(owner),
       list_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)) {
-  if (!list_) throw std::runtime_error("Cannot create an image list");
+  if (!list_) throw launch::Error("Cannot create an image list");
 }
 
 int ImageList::Count() const { return ImageList_GetImageCount(list_.get()); }
 
 void ImageList::Add(HICON icon) {
   if (ImageList_AddIcon(list_.get(), icon) < 0) {
-    throw std::runtime_error("Cannot add the image to the list");
+    throw launch::Error("Cannot add the image to the list");
   }
 }
 
 void ImageList::Replace(int index, HICON icon) {
   if (index < 0 || index >= Count() || ImageList_ReplaceIcon(list_.get(), index, icon) < 0) {
-    throw std::out_of_range("Image index out of range");
+    throw launch::Error("Image index out of range");
   }
 }
 

@@ -1,7 +1,6 @@
 #include "wingui/HiddenWindow.h"
 
-#include <stdexcept>
-
+#include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
 
 namespace wingui {
@@ -17,7 +16,7 @@ void RegisterClassOnce(WNDPROC proc) {
     wc.lpszClassName = kClassName;
     return RegisterClassA(&wc);
   }();
-  if (atom == 0) throw std::runtime_error("Cannot register the hidden window class");
+  if (atom == 0) throw launch::Error("Cannot register the hidden window class");
 }
 
 }  // namespace
@@ -27,7 +26,7 @@ HiddenWindow::HiddenWindow(MessageTarget& target) : target_(target) {
   // WS_POPUP with no size and never shown: a top-level window nobody sees.
   HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
                               nullptr, GetModuleHandleA(nullptr), this);
-  if (!hwnd) throw std::runtime_error("Cannot create a hidden window");
+  if (!hwnd) throw launch::Error("Cannot create a hidden window");
   hwnd_.reset(hwnd);
 }
 

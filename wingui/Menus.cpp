@@ -1,8 +1,8 @@
 #include "wingui/Menus.h"
 
 #include <algorithm>
-#include <stdexcept>
 
+#include "launch/Errors.h"
 #include "wingui/Application.h"
 #include "wingui/ExceptionBoundary.h"
 
@@ -56,7 +56,7 @@ void MenuItem::Click() {
 }
 
 void MenuItem::Add(MenuItem* item) {
-  if (!item || item == this) throw std::invalid_argument("A menu item cannot contain itself");
+  if (!item || item == this) throw launch::Error("A menu item cannot contain itself");
   if (item->parent_) item->parent_->Remove(item);
   item->parent_ = this;
   items_.push_back(item);
@@ -82,7 +82,7 @@ int MenuItem::IndexOf(const MenuItem* item) const {
 HMENU MenuItem::Handle() {
   if (!menu_) {
     menu_.reset(CreatePopupMenu());
-    if (!menu_) throw std::runtime_error("Cannot create a menu");
+    if (!menu_) throw launch::Error("Cannot create a menu");
     for (int i = 0; i < Count(); ++i) items_[i]->InsertEntry(i);
   }
   return menu_.get();

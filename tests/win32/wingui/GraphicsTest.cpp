@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "launch/Errors.h"
 #include "tests/win32/TestIcons.h"
 
 namespace {
@@ -45,7 +46,7 @@ TEST(ImageList, AddReplaceAndGetIconGiveCopies) {
   list->Add(red);
   EXPECT_EQ(list->Count(), 2);
   list->Replace(1, blue);
-  EXPECT_THROW(list->Replace(2, blue), std::out_of_range);
+  EXPECT_THROW(list->Replace(2, blue), launch::Error);
   Icon dest;
   int changes = 0;
   dest.OnChange = [&] { ++changes; };
