@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "launch/Errors.h"
@@ -230,22 +231,25 @@ LRESULT CALLBACK Application::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
 }
 
 DWORD CommonControlsVersion() {
-  // Ask the module actually loaded (the manifest may select a side-by-side copy).
-  char path[MAX_PATH] = "comctl32.dll";
-  if (HMODULE module = GetModuleHandleA("comctl32.dll")) GetModuleFileNameA(module, path, MAX_PATH);
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-  if (size == 0) return 0;
-  std::string data(size, '\0');
-  if (!GetFileVersionInfoA(path, 0, size, data.data())) return 0;
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
-      length < sizeof *info) {
-    return 0;
-  }
+  // The version resource of the module actually loaded (the manifest may select a
+  // side-by-side copy), read in place: the library is mapped already, so nothing is read
+  // from disk and no version library is needed.
+  HMODULE module = GetModuleHandleA("comctl32.dll");
+  if (!module) return 0;
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
+  if (!found) return 0;
+  HGLOBAL loaded = LoadResource(module, found);
+  const auto* bytes = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
+  const DWORD size = SizeofResource(module, found);
+  // VS_VERSIONINFO: three WORDs, the key L"VS_VERSION_INFO" with its terminator, padding to
+  // a 4-byte boundary, then the fixed part, which begins with its signature.
+  constexpr DWORD kFixedOffset = (3 * sizeof(WORD) + sizeof L"VS_VERSION_INFO" + 3) & ~3u;
+  if (!bytes || size < kFixedOffset + sizeof(VS_FIXEDFILEINFO)) return 0;
+  VS_FIXEDFILEINFO info;
+  memcpy(&info, bytes + kFixedOffset, sizeof info);
+  if (info.dwSignature != VS_FFI_SIGNATURE) return 0;
   // dwFileVersionMS holds the major version in its high word and the minor in its low word.
-  return info->dwFileVersionMS;
+  return info.dwFileVersionMS;
 }
 
 int RunProgram(void (*startup)()) {

@@ -3,9 +3,16 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "launch/Errors.h"
 #include "wingui/Application.h"
+#include "wingui/LateBinding.h"
 
 namespace wingui {
+namespace {
+
+using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+
+}  // namespace
 
 OpenDialog::OpenDialog(Component* owner) : Component(owner) {}
 
@@ -19,9 +26,12 @@ bool OpenDialog::Execute() {
   ofn.lpstrFile = buffer;
   ofn.nMaxFile = MAX_PATH;
   ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY;
+  static const auto getOpenFileName =
+      LateBound<GetOpenFileNameFunction>("comdlg32.dll", "GetOpenFileNameA");
+  if (!getOpenFileName) throw launch::Error("Cannot open the file dialog");
   char before[MAX_PATH] = {};
   GetCurrentDirectoryA(MAX_PATH, before);
-  if (!GetOpenFileNameA(&ofn)) {
+  if (!getOpenFileName(&ofn)) {
     // Wine's dialog moves the current directory while browsing, also when the user then
     // cancels; a cancel must change nothing, as relative file names depend on it.
     SetCurrentDirectoryA(before);

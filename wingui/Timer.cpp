@@ -1,21 +1,25 @@
 #include "wingui/Timer.h"
 
-#include <stdexcept>
+#include <unordered_map>
 
+#include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
 
 namespace wingui {
 namespace {
-constexpr UINT_PTR kTimerId = 1;
+
+// Running timers by the system's identifier. A tick for an identifier no longer here (one
+// already queued when its timer stopped) is dropped.
+std::unordered_map<UINT_PTR, Timer*>& Running() {
+  static std::unordered_map<UINT_PTR, Timer*> running;
+  return running;
 }
 
-Timer::Timer(Component* owner) : Component(owner), window_(std::make_unique<HiddenWindow>(static_cast<MessageTarget&>(*this))) {
-  Update();
-}
+}  // namespace
 
-Timer::~Timer() {
-  if (window_) KillTimer(window_->Handle(), kTimerId);
-}
+Timer::Timer(Component* owner) : Component(owner) { Update(); }
+
+Timer::~Timer() { Stop(); }
 
 void Timer::SetInterval(UINT milliseconds) {
   if (milliseconds == interval_) return;
@@ -29,19 +33,26 @@ void Timer::SetEnabled(bool enabled) {
   Update();
 }
 
-void Timer::Update() {
-  KillTimer(window_->Handle(), kTimerId);
-  if (enabled_ && interval_ > 0 && SetTimer(window_->Handle(), kTimerId, interval_, nullptr) == 0) {
-    throw std::runtime_error("Not enough timers available");
-  }
+void Timer::Stop() {
+  if (id_ == 0) return;
+  KillTimer(nullptr, id_);
+  Running().erase(id_);
+  id_ = 0;
 }
 
-LRESULT Timer::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_TIMER && wParam == kTimerId) {
-    if (OnTimer) CallGuarded(OnTimer);
-    return 0;
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+void Timer::Update() {
+  Stop();
+  if (!enabled_ || interval_ == 0) return;
+  id_ = SetTimer(nullptr, 0, interval_, &Timer::Tick);
+  if (id_ == 0) throw launch::Error("Not enough timers available");
+  Running()[id_] = this;
+}
+
+void CALLBACK Timer::Tick(HWND, UINT, UINT_PTR id, DWORD) {
+  const auto found = Running().find(id);
+  if (found == Running().end()) return;
+  Timer& timer = *found->second;
+  if (timer.OnTimer) CallGuarded(timer.OnTimer);
 }
 
 }  // namespace wingui

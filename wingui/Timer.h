@@ -1,18 +1,18 @@
-// The framework's timer component: SetTimer on a hidden window of its own, ticking while
-// it is enabled with a non-zero interval. Ticks run OnTimer under CallGuarded.
+// The framework's timer component: a thread timer (SetTimer without a window, ticks
+// delivered through the message loop to one callback), running while it is enabled with a
+// non-zero interval. Ticks run OnTimer under CallGuarded. No window of its own: creating a
+// window costs more than everything else a timer does.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 
 #include "wingui/Component.h"
-#include "wingui/HiddenWindow.h"
 
 namespace wingui {
 
-class Timer : public Component, private MessageTarget {
+class Timer : public Component {
  public:
   explicit Timer(Component* owner);
   ~Timer() override;
@@ -25,12 +25,13 @@ class Timer : public Component, private MessageTarget {
   std::function<void()> OnTimer;
 
  private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
+  void Stop();
   void Update();
-  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   UINT interval_ = 1000;
   bool enabled_ = true;
-  std::unique_ptr<HiddenWindow> window_;
+  UINT_PTR id_ = 0;  // the system's identifier while running
 };
 
 }  // namespace wingui

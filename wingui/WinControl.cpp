@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
 #include <unordered_map>
 
+#include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Fonts.h"
 #include "wingui/Form.h"
@@ -21,8 +21,9 @@ std::unordered_map<HWND, WinControl*>& Objects() {
 }
 
 // The object whose window of our own class is being created: the window procedure binds
-// to it on the very first message (WM_GETMINMAXINFO comes before WM_NCCREATE).
-thread_local WinControl* g_creating = nullptr;
+// to it on the very first message (WM_GETMINMAXINFO comes before WM_NCCREATE). Windows are
+// made on the one GUI thread only.
+WinControl* g_creating = nullptr;
 
 // Child identifiers stay clear of IDOK and IDCANCEL, which the dialog keyboard handling
 // sends for Enter and Escape.
@@ -66,7 +67,7 @@ void WinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle,
   HWND hwnd = CreateWindowExA(exStyle, className, text.c_str(), style, left, top, width, height,
                               parentWindow, id, GetModuleHandleA(nullptr), nullptr);
   g_creating = nullptr;
-  if (!hwnd) throw std::runtime_error("Cannot create a window of class " + className_);
+  if (!hwnd) throw launch::Error("Cannot create a window of class " + className_);
   if (!ownClass) {
     // Standard controls are subclassed with a wide procedure and chained with
     // CallWindowProcW. Their own procedures are wide, so messages pass straight through;
@@ -161,6 +162,12 @@ HFONT WinControl::Font() const {
 
 void WinControl::SetHint(const std::string& hint) {
   hint_ = hint;
+  if (hintTool_) UpdateHintTool();
+}
+
+// The hint joins the form's tooltip when the pointer first moves over the control; until
+// then there is nothing to show, and no tooltip window is made before it is needed.
+void WinControl::UpdateHintTool() {
   Form* form = ParentForm();
   if (!form || form == this) return;
   HWND tip = form->TooltipHandle();
@@ -172,7 +179,16 @@ void WinControl::SetHint(const std::string& hint) {
   info.uId = reinterpret_cast<UINT_PTR>(Handle());
   info.lpszText = hint_.data();
   SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-  if (!hint_.empty()) SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  hintTool_ = !hint_.empty();
+  if (hintTool_) SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void WinControl::ShowHintOnHover(UINT msg, WPARAM wParam, LPARAM lParam) {
+  UpdateHintTool();
+  if (!hintTool_) return;
+  // The tooltip watches the control from the next message on; this first move starts it.
+  MSG move{hwnd_, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+  SendMessageA(ParentForm()->TooltipHandle(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 LRESULT WinControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -214,7 +230,14 @@ LRESULT CALLBACK WinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
   }
   if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
   LRESULT result = 0;
-  if (!CallGuarded([&] { result = self->WndProc(msg, wParam, lParam); })) result = 0;
+  if (!CallGuarded([&] {
+        if (msg == WM_MOUSEMOVE && !self->hintTool_ && !self->hint_.empty()) {
+          self->ShowHintOnHover(msg, wParam, lParam);
+        }
+        result = self->WndProc(msg, wParam, lParam);
+      })) {
+    result = 0;
+  }
   if (msg == WM_NCDESTROY) {
     // The window is gone: give a subclassed control back its own procedure and forget it.
     if (self->subclassed_) {

@@ -87,6 +87,8 @@ class WinControl : public Component {
 
  private:
   void Attach(HWND hwnd, WNDPROC previous);
+  void UpdateHintTool();
+  void ShowHintOnHover(UINT msg, WPARAM wParam, LPARAM lParam);
 
   WinControl* parent_ = nullptr;
   HWND hwnd_ = nullptr;
@@ -94,6 +96,7 @@ class WinControl : public Component {
   bool subclassed_ = false;
   UniqueHfont font_;
   std::string hint_;
+  bool hintTool_ = false;  // the hint is a tool of the form's tooltip
   // What CreateHandle was given, so Handle() can make the window again.
   std::string className_;
   DWORD style_ = 0;

@@ -306,8 +306,24 @@ TEST(ApplicationWindow, ProcessMessagesHandlesWhatIsWaiting) {
   App().UnhookMainWindow(&hook);
 }
 
-TEST(CommonControls, VersionComesFromTheLoadedLibraryFile) {
+// The file version as the version library reads it from the loaded module's file.
+DWORD FileVersionOfLoadedModule(const char* name) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(GetModuleHandleA(name), path, MAX_PATH);
+  DWORD ignored = 0;
+  std::string data(GetFileVersionInfoSizeA(path, &ignored), '\0');
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (data.empty() || !GetFileVersionInfoA(path, 0, static_cast<DWORD>(data.size()), data.data()) ||
+      !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info) {
+    return 0;
+  }
+  return info->dwFileVersionMS;
+}
+
+TEST(CommonControls, VersionIsTheLoadedLibrarysFileVersion) {
   const DWORD version = CommonControlsVersion();
+  EXPECT_EQ(version, FileVersionOfLoadedModule("comctl32.dll")) << std::hex << version;
   // comctl32 ships with 5.x or 6.x; 4.71 is the oldest the tray code accepts.
   EXPECT_GE(version >> 16, 5u) << std::hex << version;
   EXPECT_LE(version >> 16, 6u) << std::hex << version;

@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "TestSupport.h"
+#include "launch/Errors.h"
 #include "wingui/Form.h"
 
 namespace {
@@ -194,7 +194,7 @@ TEST(Controls, ListBoxKeepsInsertionOrderAndSingleSelection) {
   list->Delete(list->ItemIndex());
   EXPECT_EQ(list->Count(), 2);
   EXPECT_EQ(list->Item(1), "allow 10.0.0.9:1635");
-  EXPECT_THROW(list->Item(5), std::out_of_range);
+  EXPECT_THROW(list->Item(5), launch::Error);
   list->SetItems({"-"});
   EXPECT_EQ(list->Items(), std::vector<std::string>{"-"});
 }
@@ -215,22 +215,41 @@ TEST(Controls, ListBoxRowsOfAnyLengthAndByteReadBackExactly) {
   EXPECT_EQ(list->Item(2), "");
 }
 
-TEST(Controls, HintIsATooltipOfTheForm) {
-  BoxRecorder boxes;
-  Form form(nullptr);
-  auto* get = new Button(&form, "Get");
-  get->SetHint("Works for most of the users!");
-  HWND tip = form.TooltipHandle();
-  EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+std::string ToolText(HWND tip, HWND form, HWND control) {
   char text[80] = {};
   TTTOOLINFOA info{};
   info.cbSize = TTTOOLINFOA_V1_SIZE;
-  info.hwnd = form.Handle();
-  info.uId = reinterpret_cast<UINT_PTR>(get->Handle());
+  info.hwnd = form;
+  info.uId = reinterpret_cast<UINT_PTR>(control);
   info.lpszText = text;
   SendMessageA(tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&info));
-  EXPECT_STREQ(text, "Works for most of the users!");
+  return text;
+}
+
+TEST(Controls, HintBecomesATooltipOfTheFormOnHover) {
+  BoxRecorder boxes;
+  Form form(nullptr);
+  auto* get = new Button(&form, "Get");
+  auto* plain = new Button(&form, "..");
+  get->SetHint("Works for most of the users!");
+  HWND tip = form.TooltipHandle();
+  EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
+
+  // The pointer over a control without a hint adds nothing; over the hinted one, its tool.
+  SendMessageA(plain->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
+  SendMessageA(get->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  SendMessageA(get->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(4, 3));
+  EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  EXPECT_EQ(ToolText(tip, form.Handle(), get->Handle()), "Works for most of the users!");
+
+  // Once shown, the tooltip follows changes of the hint.
+  get->SetHint("Another text");
+  EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  EXPECT_EQ(ToolText(tip, form.Handle(), get->Handle()), "Another text");
   get->SetHint("");
+  EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
+  SendMessageA(get->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
   EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
 }
 
