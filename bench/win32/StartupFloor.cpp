@@ -3,7 +3,14 @@
 // common controls, a window with the same kinds and number of child controls and the same
 // fonts, a notification icon, then the web-browser control showing the help page in a tool
 // window at the top-left corner, and last the main window shown. WM_CLOSE ends it.
-// Command line: the help page's path.
+//
+// With --prescribed it also does, in plain Win32, the platform work that the program's own
+// design prescribes beyond that: an application window that owns the two windows and
+// carries the taskbar button, the two hidden windows of the tray and timer services, the
+// tray's own copy of the icon, the five shell requests the tray component makes while the
+// window is built (modify, add, modify, modify, add), and bringing the application window
+// and then the main window to the foreground when the main window is shown.
+// Command line: [--prescribed] the help page's path.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -94,9 +101,21 @@ SIZE OuterSize(DWORD style, DWORD exStyle, int width, int height) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
+constexpr char kPrescribedFlag[] = "--prescribed ";
+
+bool WantsPrescribedWork(const char* commandLine) {
+  return std::string(commandLine).rfind(kPrescribedFlag, 0) == 0;
+}
+
+HWND MakeTopLevel(HINSTANCE instance, const char* title, DWORD style, HWND owner) {
+  return CreateWindowExA(0, kClassName, title, style, 0, 0, 0, 0, owner, nullptr, instance,
+                         nullptr);
+}
+
 // The page path from the command line, without the quotes that keep its blanks together.
 std::wstring PagePath(const char* commandLine) {
   std::string path = commandLine;
+  if (WantsPrescribedWork(commandLine)) path.erase(0, sizeof kPrescribedFlag - 1);
   if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
     path = path.substr(1, path.size() - 2);
   }
@@ -124,12 +143,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   wc.lpszClassName = kClassName;
   RegisterClassA(&wc);
 
+  const bool prescribed = WantsPrescribedWork(commandLine);
+  wingui::UniqueHwnd appWindow, trayWindow, timerWindow;
+  wingui::UniqueHicon trayIcon;
+  if (prescribed) {
+    appWindow.reset(MakeTopLevel(instance, "Pelmar 2005",
+                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, nullptr));
+    SendMessageA(appWindow.get(), WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(kIconId))));
+  }
+
   // The main window, hidden while it is built, as lanvora.exe builds it.
   const DWORD mainStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
   const DWORD mainExStyle = WS_EX_CONTROLPARENT;
   const SIZE mainSize = OuterSize(mainStyle, mainExStyle, 349, 495);
   HWND main = CreateWindowExA(mainExStyle, kClassName, kTitle, mainStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 355, mainSize.cy, nullptr, nullptr, instance, nullptr);
+                              CW_USEDEFAULT, 355, mainSize.cy, appWindow.get(), nullptr, instance,
+                              nullptr);
   if (!main) return 1;
   SendMessageA(main, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
 
@@ -150,6 +180,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   g_tray.uFlags = NIF_MESSAGE | NIF_ICON;
   g_tray.uCallbackMessage = kTrayCallback;
   g_tray.hIcon = icon.get();
+  if (prescribed) {
+    trayWindow.reset(MakeTopLevel(instance, "", WS_POPUP, nullptr));
+    timerWindow.reset(MakeTopLevel(instance, "", WS_POPUP, nullptr));
+    trayIcon.reset(CopyIcon(icon.get()));
+    g_tray.hIcon = trayIcon.get();
+    Shell_NotifyIconA(NIM_MODIFY, &g_tray);
+    Shell_NotifyIconA(NIM_ADD, &g_tray);
+    Shell_NotifyIconA(NIM_MODIFY, &g_tray);
+    Shell_NotifyIconA(NIM_MODIFY, &g_tray);
+  }
   Shell_NotifyIconA(NIM_ADD, &g_tray);
 
   // The help window: a tool window at the top-left corner, visible at once.
@@ -157,7 +197,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   const DWORD helpExStyle = WS_EX_CONTROLPARENT | WS_EX_TOOLWINDOW;
   const SIZE helpSize = OuterSize(helpStyle, helpExStyle, 555, 496);
   wingui::UniqueHwnd helpWindow(CreateWindowExA(helpExStyle, kClassName, "HELP", helpStyle, 0, 0,
-                                                helpSize.cx, helpSize.cy, nullptr, nullptr,
+                                                helpSize.cx, helpSize.cy, appWindow.get(), nullptr,
                                                 instance, nullptr));
   int exitCode = 0;
   try {
@@ -165,7 +205,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     browser.Navigate(PagePath(commandLine));
     ShowWindow(helpWindow.get(), SW_SHOWNORMAL);
 
+    if (prescribed) ShowWindow(appWindow.get(), SW_SHOWNOACTIVATE);
     ShowWindow(main, SW_SHOWNORMAL);
+    if (prescribed) {
+      SetForegroundWindow(appWindow.get());
+      SetForegroundWindow(main);
+    }
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
       if (IsDialogMessageA(main, &msg)) continue;
