@@ -1,6 +1,6 @@
 // Black-box scenarios that need real mouse and keyboard input: the notification-area menu (a
-// right click on the program's icon in the taskbar, then arrow keys and Enter) and the maker
-// label that answers the pointer passing over it.
+// right click on the program's icon in the taskbar, then arrow keys and Enter), the maker
+// label that answers the pointer passing over it, and the hint of the "Get" button.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/ScenarioFixture.h"
@@ -145,6 +145,51 @@ TEST_F(RealInputScenario, MakerLabelShowsTheWebAddressInBlueWhileThePointerIsOve
   // The same address each time the pointer comes back.
   MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   EXPECT_TRUE(WaitUntil([&] { return Text(label) == address; }));
+}
+
+struct TooltipSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindShownTooltip(HWND window, LPARAM context) {
+  auto& search = *reinterpret_cast<TooltipSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search.processId && IsWindowVisible(window) &&
+      ClassOf(window) == "tooltips_class32") {
+    search.found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The program's tooltip window while it is on screen, else nullptr.
+HWND ShownTooltip(DWORD processId) {
+  TooltipSearch search{processId, nullptr};
+  EnumWindows(&FindShownTooltip, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(RealInputScenario, GetButtonShowsItsHintWhileThePointerRestsOnIt) {
+  LanvoraSession& app = Start(Folder("run", false));
+  HWND get = app.Button("Get");
+  RECT r{};
+  GetWindowRect(get, &r);
+  EXPECT_EQ(ShownTooltip(app.Program().Id()), nullptr);
+
+  MovePointerTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  HWND tip = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (tip = ShownTooltip(app.Program().Id())) != nullptr; }));
+  EXPECT_EQ(Text(tip), "Works for most of the users!");
+  RECT tipRect{};
+  GetWindowRect(tip, &tipRect);
+  // Shown by the pointer, below the button's top edge.
+  EXPECT_GE(tipRect.top, r.top);
+  EXPECT_LT(tipRect.top - r.bottom, 60);
+
+  MovePointerTo((r.left + r.right) / 2, r.bottom + 200);  // onto the list below
+  EXPECT_TRUE(WaitUntil([&] { return ShownTooltip(app.Program().Id()) == nullptr; }));
 }
 
 }  // namespace
