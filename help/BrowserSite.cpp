@@ -11,7 +11,8 @@ HRESULT BrowserSite::QueryInterface(REFIID riid, void** object) {
   if (!object) return E_POINTER;
   if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IOleClientSite))) {
     *object = static_cast<IOleClientSite*>(this);
-  } else if (IsEqualIID(riid, __uuidof(IOleWindow)) || IsEqualIID(riid, __uuidof(IOleInPlaceSite))) {
+  } else if (IsEqualIID(riid, __uuidof(IOleWindow)) ||
+             IsEqualIID(riid, __uuidof(IOleInPlaceSite))) {
     *object = static_cast<IOleInPlaceSite*>(this);
   } else if (IsEqualIID(riid, __uuidof(IOleInPlaceUIWindow)) ||
              IsEqualIID(riid, __uuidof(IOleInPlaceFrame))) {

@@ -49,7 +49,9 @@ std::string OleErrorText(HRESULT code) {
     // program carries no printf engine for this one line.
     text = "OLE error 00000000";
     auto value = static_cast<unsigned long>(code);
-    for (auto digit = text.rbegin(); value != 0; ++digit, value >>= 4) *digit = "0123456789abcdef"[value & 0xF];
+    for (auto digit = text.rbegin(); value != 0; ++digit, value >>= 4) {
+      *digit = "0123456789abcdef"[value & 0xF];
+    }
   }
   return text;
 }
