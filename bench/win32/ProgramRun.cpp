@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "tests/e2e/Driver.h"
+
 namespace bench {
 namespace {
 
@@ -54,18 +56,8 @@ double ElapsedMs(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
 
 ProgramRun::ProgramRun(const std::string& exe, const std::string& arguments,
                        const std::string& folder) {
-  std::string commandLine = "\"" + exe + "\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
   QueryPerformanceCounter(&started_);
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &info)) {
-    Fail("cannot start " + exe + " in " + folder + " (error " + std::to_string(GetLastError()) +
-         ")");
-  }
-  CloseHandle(info.hThread);
+  const PROCESS_INFORMATION info = e2e::Launch(exe, folder, arguments);
   process_.reset(info.hProcess);
   id_ = info.dwProcessId;
 }

@@ -1,5 +1,5 @@
 // One run of a Windows program for the benchmarks: started with CreateProcess in a given
-// folder, its main window found by polling every millisecond from the moment of the start,
+// folder, its main window found by polling every 5 ms from the moment of the start,
 // its CPU time read from the process handle, and a graceful close (WM_CLOSE, then waiting
 // for the process to end). Failures throw std::runtime_error saying what did not happen.
 #pragma once

@@ -46,6 +46,20 @@ int RunsWanted(int argc, char** argv) {
   return runs > 0 ? runs : 15;
 }
 
+// Each program run sits next to a floor run under the same machine load: the median of
+// those pairwise ratios holds up better than the medians when others share the machine.
+double PairedRatioMedian(const Contender& program, const Contender& floor) {
+  std::vector<double> ratios;
+  for (size_t i = 0; i < program.samples.size(); ++i) {
+    ratios.push_back(program.samples[i] / floor.samples[i]);
+  }
+  return bench::Median(ratios);
+}
+
+double Ratio(double numerator, double denominator) {
+  return denominator > 0 ? numerator / denominator : 0.0;
+}
+
 void PrintSamples(const Contender& who) {
   std::printf("%-8s runs (ms):", who.name);
   for (double ms : who.samples) std::printf(" %.1f", ms);
@@ -89,26 +103,15 @@ int main(int argc, char** argv) {
     const double floorMs = bench::Median(floor.samples);
     std::printf("start-up median over %d runs: lanvora %.1f ms, floor %.1f ms\n", runs, programMs,
                 floorMs);
-    // Each program run sits next to a floor run under the same machine load: the median of
-    // those pairwise ratios holds up better than the medians when others share the machine.
-    std::vector<double> pairRatios;
-    for (size_t i = 0; i < program.samples.size(); ++i) {
-      pairRatios.push_back(program.samples[i] / floor.samples[i]);
-    }
-    std::printf("paired ratio median: %.2fx\n", bench::Median(pairRatios));
+    std::printf("paired ratio median: %.2fx\n", PairedRatioMedian(program, floor));
     std::printf("start-up ratio lanvora/floor: %.2fx (goal: at most 1.10x)\n",
-                floorMs > 0 ? programMs / floorMs : 0.0);
+                Ratio(programMs, floorMs));
     // The same floor doing also the platform work the program's design prescribes: the
     // difference to it is what the framework and start-up code add on their own.
     const double floorPlusMs = bench::Median(floorPlus.samples);
-    std::vector<double> plusRatios;
-    for (size_t i = 0; i < program.samples.size(); ++i) {
-      plusRatios.push_back(program.samples[i] / floorPlus.samples[i]);
-    }
     std::printf("floor with the prescribed platform work: median %.1f ms; ratio lanvora/floor+: "
                 "%.2fx, paired %.2fx\n",
-                floorPlusMs, floorPlusMs > 0 ? programMs / floorPlusMs : 0.0,
-                bench::Median(plusRatios));
+                floorPlusMs, Ratio(programMs, floorPlusMs), PairedRatioMedian(program, floorPlus));
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "startup_bench: %s\n", e.what());

@@ -90,8 +90,6 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   return true;
 }
 
-namespace {
-
 PROCESS_INFORMATION Launch(const std::string& exe, const std::string& currentDirectory,
                            const std::string& arguments) {
   std::string commandLine = "\"" + exe + "\"";
@@ -107,8 +105,6 @@ PROCESS_INFORMATION Launch(const std::string& exe, const std::string& currentDir
   CloseHandle(info.hThread);
   return info;
 }
-
-}  // namespace
 
 Process Process::Start(const std::string& exe, const std::string& currentDirectory,
                        const std::string& arguments) {

@@ -20,6 +20,12 @@ constexpr DWORD kDefaultTimeoutMs = 20000;
 // Polls `condition` every few milliseconds until it holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs);
 
+// Starts `exe` with `currentDirectory` as its working directory (both Windows paths);
+// `arguments` follow the quoted program name on the command line verbatim. The thread handle
+// is closed; the process handle is the caller's. Throws when the program cannot be started.
+PROCESS_INFORMATION Launch(const std::string& exe, const std::string& currentDirectory,
+                           const std::string& arguments = "");
+
 // A started program. The destructor ends it if it is still running, so a failed test
 // leaves no window behind for the next one.
 class Process {
