@@ -1,16 +1,18 @@
 # Test registration shared by every folder.
 #
 # Native test programs are ordinary GoogleTest executables. Win32 test programs run under
-# Wine through tools/wine-test, which owns one Wine prefix inside the build folder, one
-# persistent wineserver for the whole CTest run and, when no DISPLAY is set, one Xvfb.
-# The session is a CTest fixture, so `ctest -R name` starts and stops it too.
+# Wine through tools/wine-test, which owns one Wine prefix of the build's architecture
+# inside the build folder, one persistent wineserver for the whole CTest run and, when no
+# DISPLAY is set, one Xvfb. The session is a CTest fixture, so `ctest -R name` starts and
+# stops it too. Checks that read the built files without running them carry the label
+# "static": they run on a host whose Wine cannot run the build.
 
 set(LANVORA_WINE_TEST "${CMAKE_SOURCE_DIR}/tools/wine-test")
 set(LANVORA_WINE_DIR "${CMAKE_BINARY_DIR}/wine")
 
 if(WIN32 AND NOT LANVORA_WINE_FIXTURE_ADDED)
   set(LANVORA_WINE_FIXTURE_ADDED TRUE)
-  add_test(NAME wine.session.start COMMAND ${LANVORA_WINE_TEST} ${LANVORA_WINE_DIR} start)
+  add_test(NAME wine.session.start COMMAND ${LANVORA_WINE_TEST} ${LANVORA_WINE_DIR} start ${LANVORA_ARCH})
   add_test(NAME wine.session.stop COMMAND ${LANVORA_WINE_TEST} ${LANVORA_WINE_DIR} stop)
   set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
   set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)

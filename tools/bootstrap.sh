@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
   wine wine32 wine64 fonts-wine
   xvfb xauth xdotool imagemagick
   googletest libbenchmark-dev

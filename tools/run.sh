@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds lanvora.exe and starts it under Wine, in a folder of its own next to help.html.
+# Builds lanvora.exe and starts it under Wine, in a folder of its own next to help.html: the
+# 32-bit build where this host runs 32-bit programs, else the 64-bit one; it says which.
 # With a display the program simply opens there. Without one a virtual display is started,
 # a screenshot of the running program is saved into the build folder, and the program keeps
 # running until you press Ctrl+C.
@@ -8,16 +9,18 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 
 bash tools/bootstrap.sh
-cmake --preset win32
-cmake --build --preset win32 --target lanvora
+arch=$(tools/wine-test arch)
+cmake --preset "$arch"
+cmake --build --preset "$arch" --target lanvora
 
 app="$root/build/run/app"
 mkdir -p "$app"
-cp build/win32/setup/lanvora.exe build/win32/setup/help.html "$app/"
+cp "build/$arch/setup/lanvora.exe" "build/$arch/setup/help.html" "$app/"
+echo "Starting the ${arch#win}-bit build (build/$arch/setup/lanvora.exe)."
 
 session="$root/build/run/wine"
 had_display=${DISPLAY:-}
-tools/wine-test "$session" start
+tools/wine-test "$session" start "$arch"
 eval "$(tools/wine-test "$session" env)"
 
 stop() {
@@ -28,7 +31,7 @@ trap stop EXIT
 trap 'exit 130' INT TERM
 
 cd "$app"
-wine lanvora.exe </dev/null >/dev/null 2>&1 &
+"$WINELOADER" lanvora.exe </dev/null >/dev/null 2>&1 &
 pid=$!
 
 if [ -z "$had_display" ]; then

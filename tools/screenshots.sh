@@ -3,14 +3,17 @@
 # window in both modes, the tray menu open over the notification area, and the help window.
 # The program runs in a Wine session of its own under the build folder (Xvfb when no display
 # is set) with prepared settings, so the pictures show no address of this machine.
-#   LANVORA_BUILD_DIR  build folder of the win32 preset to use (default build/win32)
+# It uses the build this host runs: 32-bit where it can, else 64-bit (the windows are the same).
+#   LANVORA_BUILD_DIR  build folder to use (default build/win32 or build/win64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-build=${LANVORA_BUILD_DIR:-build/win32}
+arch=$(tools/wine-test arch)
+build=${LANVORA_BUILD_DIR:-build/$arch}
 out="$root/docs/screenshots"
+triple=$([ "$arch" = win32 ] && echo i686-w64-mingw32 || echo x86_64-w64-mingw32)
 
-cmake --preset win32 -B "$build" >/dev/null
+cmake --preset "$arch" -B "$build" >/dev/null
 cmake --build "$build" -j2 --target lanvora
 build=$(cd "$build" && pwd)
 work="$build/screenshots"
@@ -100,10 +103,10 @@ int main(int argc, char** argv) {
   return 2;
 }
 EOF
-i686-w64-mingw32-g++-win32 -O1 -static -o "$work/probe.exe" "$work/probe.cpp"
+"$triple-g++-win32" -O1 -static -o "$work/probe.exe" "$work/probe.cpp"
 
 session="$work/wine"
-tools/wine-test "$session" start
+tools/wine-test "$session" start "$arch"
 eval "$(tools/wine-test "$session" env)"
 stop() {
   [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
@@ -111,7 +114,7 @@ stop() {
 }
 trap stop EXIT
 
-probe() { wine "$work/probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+probe() { "$WINELOADER" "$work/probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 desktop=$(xdotool search --limit 1 --name '^Default - Wine desktop$' 2>/dev/null || true)
 main='Lanvora - Pelmar 2005'
 
@@ -125,7 +128,7 @@ shoot() {
   echo "screenshots: $out/$name.png ($(stat -c %s "$out/$name.png") bytes)"
 }
 
-(cd "$work/run" && exec wine "$work/app/lanvora.exe" </dev/null >/dev/null 2>&1) &
+(cd "$work/run" && exec "$WINELOADER" "$work/app/lanvora.exe" </dev/null >/dev/null 2>&1) &
 pid=$!
 probe rect - HELP >/dev/null
 [ -n "$desktop" ] || desktop=$(xdotool search --limit 1 --name '^Default - Wine desktop$')

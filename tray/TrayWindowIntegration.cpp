@@ -96,10 +96,10 @@ void TTrayIcon::HookOwnerWindow() {
   // Asking the owner for its window creates it when it does not exist yet.
   const HWND window = static_cast<wingui::WinControl*>(Owner())->Handle();
   const int index = OwnerProcs::Claim(this);
-  OwnerProcs::At(index).previous = reinterpret_cast<WNDPROC>(GetWindowLongA(window, GWL_WNDPROC));
+  OwnerProcs::At(index).previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
   ownerWindow_ = window;
   ownerSlot_ = index;
-  SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(OwnerProcs::ProcOf(index)));
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerProcs::ProcOf(index)));
 }
 
 void TTrayIcon::UnhookOwnerWindow() {
@@ -108,8 +108,8 @@ void TTrayIcon::UnhookOwnerWindow() {
   const WNDPROC ours = OwnerProcs::ProcOf(ownerSlot_);
   if (!IsWindow(ownerWindow_)) {
     slot = OwnerProcs::Slot{};
-  } else if (reinterpret_cast<WNDPROC>(GetWindowLongA(ownerWindow_, GWL_WNDPROC)) == ours) {
-    SetWindowLongA(ownerWindow_, GWL_WNDPROC, reinterpret_cast<LONG>(slot.previous));
+  } else if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC)) == ours) {
+    SetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(slot.previous));
     slot = OwnerProcs::Slot{};
   } else {
     // Someone replaced the procedure after us; putting ours back would cut them out.

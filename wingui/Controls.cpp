@@ -29,11 +29,11 @@ Label::Label(Component* owner, const std::string& caption, WinControl* parent)
 }
 
 void Label::SetAlignment(Alignment alignment) {
-  LONG style = GetWindowLongA(Handle(), GWL_STYLE) & ~(SS_LEFT | SS_CENTER | SS_RIGHT);
+  LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE) & ~(SS_LEFT | SS_CENTER | SS_RIGHT);
   style |= alignment == Alignment::Center ? SS_CENTER
            : alignment == Alignment::Right ? SS_RIGHT
                                            : SS_LEFT;
-  SetWindowLongA(Handle(), GWL_STYLE, style);
+  SetWindowLongPtrA(Handle(), GWL_STYLE, style);
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -179,8 +179,8 @@ void RadioButton::UpdateTabStop() {
   }
   for (RadioButton* r : members) {
     HWND hwnd = r->Handle();
-    const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-    SetWindowLongA(hwnd, GWL_STYLE, r == stop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
+    const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+    SetWindowLongPtrA(hwnd, GWL_STYLE, r == stop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
   }
 }
 

@@ -156,9 +156,9 @@ void Form::ArrangeTabOrder() {
     auto* radio = dynamic_cast<RadioButton*>(c);
     auto* previous = i > 0 ? dynamic_cast<RadioButton*>(children[i - 1]) : nullptr;
     const bool continuesGroup = radio && previous && previous->Group == radio->Group;
-    const LONG oldStyle = GetWindowLongA(hwnd, GWL_STYLE);
-    const LONG style = continuesGroup ? (oldStyle & ~WS_GROUP) : (oldStyle | WS_GROUP);
-    if (style != oldStyle) SetWindowLongA(hwnd, GWL_STYLE, style);
+    const LONG_PTR oldStyle = GetWindowLongPtrA(hwnd, GWL_STYLE);
+    const LONG_PTR style = continuesGroup ? (oldStyle & ~WS_GROUP) : (oldStyle | WS_GROUP);
+    if (style != oldStyle) SetWindowLongPtrA(hwnd, GWL_STYLE, style);
     if (radio) radio->UpdateTabStop();
   }
 }

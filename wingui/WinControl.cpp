@@ -102,7 +102,7 @@ Form* WinControl::ParentForm() {
 }
 
 bool WinControl::Visible() const {
-  return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+  return hwnd_ && (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void WinControl::SetVisible(bool visible) {

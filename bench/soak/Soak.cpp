@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32/BenchFigures.h"
 #include "launch/Paths.h"
 #include "tests/e2e/LanvoraSession.h"
 #include "tests/e2e/Scratch.h"
@@ -202,6 +203,7 @@ int Run(const Options& o) {
     return 1;
   }
   HWND helpButton = app.Button("Help");
+  printf("soak: %s build\n", bench::kArchitecture);
   printf("soak: %zu allowed entries loaded, %.1f minutes, %d notifications, %d menu and %d help "
          "cycles\n",
          rows, o.minutes, o.notifications, o.menuCycles, o.helpCycles);

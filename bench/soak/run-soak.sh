@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Builds the soak program and runs it against the program in a Wine session of its own.
-#   bash bench/soak/run-soak.sh [BUILD-DIR] [MINUTES] [ENTRIES NOTIFICATIONS MENUS HELPS]
-# BUILD-DIR defaults to build/win32, MINUTES to 30.
+#   bash bench/soak/run-soak.sh [ARCH] [MINUTES] [ENTRIES NOTIFICATIONS MENUS HELPS]
+# ARCH is win32 or win64, by default the one this host runs (32-bit first); the build is
+# build/ARCH. MINUTES defaults to 30.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=${1:-build/win32}
+arch=${1:-$(tools/wine-test arch)}
 minutes=${2:-30}
 shift $(( $# > 2 ? 2 : $# ))
 
-cmake --preset win32 -B "$build" >/dev/null
-cmake --build "$build" -j2 --target lanvora_soak
-build=$(cd "$build" && pwd)
+cmake --preset "$arch" >/dev/null
+cmake --build --preset "$arch" --target lanvora_soak
+build=$(cd "build/$arch" && pwd)
+echo "Soak of the ${arch#win}-bit build ($build)"
 
 session="$build/soak-wine"
-tools/wine-test "$session" start
+tools/wine-test "$session" start "$arch"
 sampler=
 trap '[ -n "$sampler" ] && kill "$sampler" 2>/dev/null; tools/wine-test "$session" stop >/dev/null' EXIT
 

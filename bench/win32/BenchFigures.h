@@ -9,6 +9,10 @@
 
 namespace bench {
 
+// The architecture of this build, and so of the program it measures (both come from one
+// preset): every benchmark names it first, since the two run under different Wine loaders.
+inline constexpr const char* kArchitecture = sizeof(void*) == 4 ? "32-bit" : "64-bit";
+
 // The middle value (the mean of the two middle values for an even count); 0 for none.
 double Median(std::vector<double> values);
 

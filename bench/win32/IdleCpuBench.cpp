@@ -100,6 +100,7 @@ int main(int argc, char** argv) {
     const bench::WineserverCpu server;
     if (!server.Found()) std::printf("wineserver: not found through /proc, no figure for it\n");
 
+    std::printf("architecture: %s\n", bench::kArchitecture);
     std::printf("idle window: %d s each, after %lu ms to settle\n", seconds, kSettleMs);
     // Process CPU time is counted in scheduler ticks (10 ms under Wine, about 15.6 ms on
     // Windows): a figure of zero means less than one tick over the whole window.

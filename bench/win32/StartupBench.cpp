@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     Contender floorPlus{"floor+", e2e::WindowsPath(argv[2]),
                         "--prescribed \"" + helpPage + "\"", {}};
     const int runs = RunsWanted(argc, argv);
+    std::printf("architecture: %s\n", bench::kArchitecture);
 
     const e2e::ScratchFolder scratch(e2e::WindowsPath(argv[4]), "startup");
     e2e::WriteBytes(e2e::Join(scratch.Path(), "settings.txt"),

@@ -75,7 +75,7 @@ HWND FirstDescendantOfClass(HWND parent, const std::string& className) {
 }
 
 bool IsPushButton(HWND window) {
-  LONG type = GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK;
+  LONG_PTR type = GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK;
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
@@ -257,7 +257,7 @@ void SelectRow(HWND listBox, int row) {
 std::string MessageBoxText(HWND box) {
   if (HWND text = GetDlgItem(box, kMessageBoxText)) return Text(text);
   for (HWND child : ChildrenOfClass(box, "Static")) {
-    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return Text(child);
+    if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return Text(child);
   }
   Fail("the box holds no text");
 }

@@ -35,7 +35,7 @@ TEST_F(Scenario, FirstStartInAnEmptyFolderShowsTheInitialTexts) {
 TEST_F(Scenario, BothWindowsHaveTheirFramesAndClosingHelpOnlyHidesIt) {
   LanvoraSession& app = Start(Folder("run", false));
   HWND main = app.Window();
-  const LONG mainStyle = GetWindowLongA(main, GWL_STYLE);
+  const LONG_PTR mainStyle = GetWindowLongPtrA(main, GWL_STYLE);
   EXPECT_TRUE(mainStyle & WS_SYSMENU);
   EXPECT_TRUE(mainStyle & WS_MINIMIZEBOX);
   EXPECT_FALSE(mainStyle & WS_MAXIMIZEBOX);
@@ -48,8 +48,8 @@ TEST_F(Scenario, BothWindowsHaveTheirFramesAndClosingHelpOnlyHidesIt) {
 
   // The help window is up from the start, in the top-left corner, as a small tool window.
   HWND help = WaitForWindow(app.Program().Id(), "", "HELP");
-  const LONG helpStyle = GetWindowLongA(help, GWL_STYLE);
-  EXPECT_TRUE(GetWindowLongA(help, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  const LONG_PTR helpStyle = GetWindowLongPtrA(help, GWL_STYLE);
+  EXPECT_TRUE(GetWindowLongPtrA(help, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   EXPECT_FALSE(helpStyle & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
   GetWindowRect(help, &outer);
   GetClientRect(help, &client);

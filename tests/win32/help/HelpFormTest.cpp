@@ -106,8 +106,8 @@ TEST_F(HelpWindow, IsAVisibleFixedToolWindowAtTheTopLeftOwnedByTheApplication) {
   EXPECT_EQ(outer.left, 0);
   EXPECT_EQ(outer.top, 0);
 
-  const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-  const LONG exStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
+  const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
   EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_TRUE(style & WS_CAPTION);

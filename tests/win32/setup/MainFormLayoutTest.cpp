@@ -35,7 +35,7 @@ class MainFormLayout : public ::testing::Test {
 TEST_F(MainFormLayout, WindowFrameTitleAndSize) {
   HWND hwnd = form_->Handle();
   EXPECT_EQ(WindowText(hwnd), "Lanvora - Pelmar 2005");
-  const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+  const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
   EXPECT_TRUE(style & WS_CAPTION);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
@@ -99,15 +99,15 @@ TEST_F(MainFormLayout, EveryControlAtItsPlaceWithItsCaption) {
     EXPECT_EQ(r.right - r.left, e.width);
     EXPECT_EQ(r.bottom - r.top, e.height);
     EXPECT_EQ(WindowText(hwnd), e.caption);
-    EXPECT_EQ((GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0, e.visible);
+    EXPECT_EQ((GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0, e.visible);
   }
   EXPECT_EQ(SendMessageA(H(f.rip), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageA(H(f.rbc), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(f.Button11->Hint(), "Works for most of the users!");
-  EXPECT_TRUE(GetWindowLongA(H(f.Label7), GWL_STYLE) & SS_CENTER);
+  EXPECT_TRUE(GetWindowLongPtrA(H(f.Label7), GWL_STYLE) & SS_CENTER);
   EXPECT_EQ(SendMessageA(H(f.ListBox1), LB_GETITEMHEIGHT, 0, 0), 13);
-  EXPECT_FALSE(GetWindowLongA(H(f.ListBox1), GWL_STYLE) & LBS_SORT);
-  EXPECT_FALSE(GetWindowLongA(H(f.ListBox1), GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+  EXPECT_FALSE(GetWindowLongPtrA(H(f.ListBox1), GWL_STYLE) & LBS_SORT);
+  EXPECT_FALSE(GetWindowLongPtrA(H(f.ListBox1), GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
 }
 
 TEST_F(MainFormLayout, FontsOfTheHeadingsAndTheRest) {

@@ -63,6 +63,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 int main() {
   wingui::App().Initialize();
   bool ok = true;
+  std::printf("architecture: %s\n", sizeof(void*) == 4 ? "32-bit" : "64-bit");
 
   // The counter sees allocations at all: one string too long for its inline buffer.
   const long counterBefore = g_allocations;

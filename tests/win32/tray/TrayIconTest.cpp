@@ -62,7 +62,8 @@ TEST_F(TrayIconProperties, NewComponentHasItsDefaultsAndSendsNothing) {
   EXPECT_TRUE(FakeSystem::calls.empty());
 
   const tray::NotifyIconRecord& r = icon.NotifyData();
-  EXPECT_EQ(r.cbSize, 488u);
+  // The V2 size of the program's own architecture: 488 bytes for 32-bit, 504 for 64-bit.
+  EXPECT_EQ(r.cbSize, sizeof(void*) == 4 ? 488u : 504u);
   EXPECT_EQ(r.hWnd, tray::SharedTrayHandler()->HiddenWindow());
   EXPECT_EQ(r.uID, icon.IconId());
   EXPECT_EQ(r.uFlags, 7u);
@@ -75,7 +76,7 @@ TEST_F(TrayIconProperties, VisibilityAddsAndRemovesAndRecordsTheLastRequest) {
   ASSERT_EQ(FakeSystem::calls.size(), 1u);
   EXPECT_EQ(FakeSystem::calls[0].request, static_cast<DWORD>(NIM_ADD));
   EXPECT_EQ(FakeSystem::calls[0].record.uID, icon.IconId());
-  EXPECT_EQ(FakeSystem::calls[0].record.cbSize, 488u);
+  EXPECT_EQ(FakeSystem::calls[0].record.cbSize, sizeof(void*) == 4 ? 488u : 504u);
 
   icon.SetIconVisible(false);
   EXPECT_EQ(FakeSystem::calls.back().request, static_cast<DWORD>(NIM_DELETE));

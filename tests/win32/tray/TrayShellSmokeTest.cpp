@@ -1,5 +1,6 @@
 // Against the real notification area of the session's desktop: the shell accepts our
-// 488-byte record for add, modify and delete, and refuses a second delete.
+// record (488 bytes from a 32-bit program, 504 from a 64-bit one) for add, modify and
+// delete, and refuses a second delete.
 #include <gtest/gtest.h>
 
 #include "TrayTestSupport.h"

@@ -68,16 +68,16 @@ TEST_F(TrayWindows, ShowingTheFormBringsApplicationThenFormForward) {
 
 TEST_F(TrayWindows, OwnerProcedureIsPutBackAndTwoComponentsChain) {
   wingui::Form form(nullptr);
-  const LONG original = GetWindowLongA(form.Handle(), GWL_WNDPROC);
+  const LONG_PTR original = GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC);
   {
     TTrayIcon first(&form);
     TTrayIcon second(&form);
-    EXPECT_NE(GetWindowLongA(form.Handle(), GWL_WNDPROC), original);
+    EXPECT_NE(GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC), original);
     form.Show();
     EXPECT_EQ(FakeSystem::foreground.size(), 4u) << "both components see the message";
     form.Hide();
   }
-  EXPECT_EQ(GetWindowLongA(form.Handle(), GWL_WNDPROC), original);
+  EXPECT_EQ(GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC), original);
 
   // Removed out of order: the later component keeps working, nothing dangles.
   auto first = std::make_unique<TTrayIcon>(&form);

@@ -57,9 +57,9 @@ TEST(Controls, TextsBoundsAndVisibilityAreThoseOfTheRealWindows) {
   EXPECT_TRUE(edit->Visible()) << "controls are visible by default, even on a hidden form";
   EXPECT_FALSE(IsWindowVisible(edit->Handle()));
   edit->Hide();
-  EXPECT_FALSE(GetWindowLongA(edit->Handle(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongPtrA(edit->Handle(), GWL_STYLE) & WS_VISIBLE);
   edit->Show();
-  EXPECT_TRUE(GetWindowLongA(edit->Handle(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(GetWindowLongPtrA(edit->Handle(), GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST(Controls, OwnedComponentsGoWhileTheirFormIsStillAWindow) {
@@ -93,7 +93,7 @@ TEST(Controls, FormSizesAndFonts) {
   RECT client{};
   GetClientRect(form.Handle(), &client);
   EXPECT_EQ(client.bottom, 495);
-  const LONG style = GetWindowLongA(form.Handle(), GWL_STYLE);
+  const LONG_PTR style = GetWindowLongPtrA(form.Handle(), GWL_STYLE);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
@@ -115,8 +115,8 @@ TEST(Controls, FormSizesAndFonts) {
   tool.SetPosition(0, 0);
   EXPECT_EQ(tool.ClientWidth(), 555);
   EXPECT_EQ(tool.ClientHeight(), 496);
-  EXPECT_TRUE(GetWindowLongA(tool.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-  EXPECT_FALSE(GetWindowLongA(tool.Handle(), GWL_STYLE) & WS_MINIMIZEBOX);
+  EXPECT_TRUE(GetWindowLongPtrA(tool.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(GetWindowLongPtrA(tool.Handle(), GWL_STYLE) & WS_MINIMIZEBOX);
   GetWindowRect(tool.Handle(), &outer);
   EXPECT_EQ(outer.left, 0);
   EXPECT_EQ(outer.top, 0);
@@ -151,8 +151,8 @@ TEST(Controls, LabelColourAndMouseEvents) {
   Form form(nullptr);
   auto* label = new Label(&form, "Pelmar 2005");
   label->SetAlignment(Alignment::Center);
-  EXPECT_TRUE(GetWindowLongA(label->Handle(), GWL_STYLE) & SS_CENTER);
-  EXPECT_TRUE(GetWindowLongA(label->Handle(), GWL_STYLE) & SS_NOTIFY);
+  EXPECT_TRUE(GetWindowLongPtrA(label->Handle(), GWL_STYLE) & SS_CENTER);
+  EXPECT_TRUE(GetWindowLongPtrA(label->Handle(), GWL_STYLE) & SS_NOTIFY);
   EXPECT_EQ(label->Color(), GetSysColor(COLOR_BTNFACE));
 
   label->SetColor(RGB(0, 0, 255));
@@ -181,7 +181,7 @@ TEST(Controls, ListBoxKeepsInsertionOrderAndSingleSelection) {
   Form form(nullptr);
   auto* list = new ListBox(&form);
   EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 0, 0), 13);
-  EXPECT_FALSE(GetWindowLongA(list->Handle(), GWL_STYLE) & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+  EXPECT_FALSE(GetWindowLongPtrA(list->Handle(), GWL_STYLE) & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
   list->Add("allow 10.0.0.9:1635");
   list->Add("allow 10.0.0.1:1635");
   list->Add("allow 10.0.0.9:1635");
