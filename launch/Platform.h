@@ -46,6 +46,10 @@ bool FindDatedFile(const std::string& path);
 // A failure after opening ends the reading quietly with what was read so far.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 
+// Whether the file at path may be replaced, as creating it for writing would allow: true when
+// nothing is there or it opens for writing; false (with LastSystemError) for a read-only file,
+// a folder, or a file another program holds open without sharing writes.
+bool CheckReplaceable(const std::string& path);
 // Creates a new file that must not exist yet; kNoFile (with LastSystemError) on failure.
 NativeFile CreateNewFile(const std::string& path);
 // True for the error CreateNewFile gives when the name is taken.
@@ -54,7 +58,8 @@ bool IsAlreadyExistsError(int code);
 bool FlushFile(NativeFile file);
 // Closes the file; false when the system reports a late write failure.
 bool CloseFile(NativeFile file);
-// Moves from over to, replacing a file already there; false (with LastSystemError) on failure.
+// Moves from over to; false (with LastSystemError) on failure. A file already at `to` is
+// replaced in place: it keeps its attributes (and on Windows its security settings).
 bool MoveReplacing(const std::string& from, const std::string& to);
 void RemoveFile(const std::string& path);
 

@@ -133,6 +133,26 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   return true;
 }
 
+bool CheckReplaceable(const std::string& path) {
+  struct stat info;
+  // Nothing there, or no such folder: creating the temporary file beside it decides.
+  if (stat(path.c_str(), &info) != 0) return true;
+  if (S_ISDIR(info.st_mode)) {
+    errno = EISDIR;
+    return false;
+  }
+  // A file nobody may write is refused to the superuser too, as Windows refuses a read-only
+  // file to everyone: the mark must protect the file whoever runs the program.
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    errno = EACCES;
+    return false;
+  }
+  const int file = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (file < 0) return false;
+  close(file);
+  return true;
+}
+
 NativeFile CreateNewFile(const std::string& path) {
   const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   return file < 0 ? kNoFile : static_cast<NativeFile>(file);
@@ -145,6 +165,9 @@ bool FlushFile(NativeFile file) { return fsync(static_cast<int>(file)) == 0; }
 bool CloseFile(NativeFile file) { return close(static_cast<int>(file)) == 0; }
 
 bool MoveReplacing(const std::string& from, const std::string& to) {
+  // The replaced file's permissions go to the new one before it takes the name.
+  struct stat info;
+  if (stat(to.c_str(), &info) == 0 && S_ISREG(info.st_mode)) chmod(from.c_str(), info.st_mode & 07777);
   return rename(from.c_str(), to.c_str()) == 0;
 }
 

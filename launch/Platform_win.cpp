@@ -149,6 +149,26 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   return true;
 }
 
+bool CheckReplaceable(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  // Nothing there, or no such folder: creating the temporary file beside it decides.
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  // The read-only mark is tested itself: Wine run by the superuser opens such a file for
+  // writing, and the mark must protect the file whoever runs the program.
+  if (attributes & FILE_ATTRIBUTE_READONLY) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  // Opening for writing while sharing everything fails where creating the file would: for a
+  // folder, and while another program holds the file without sharing writes.
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
 NativeFile CreateNewFile(const std::string& path) {
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -164,8 +184,23 @@ bool FlushFile(NativeFile file) { return FlushFileBuffers(AsHandle(file)) != 0; 
 bool CloseFile(NativeFile file) { return CloseHandle(AsHandle(file)) != 0; }
 
 bool MoveReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  auto moveOver = [&] {
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  };
+  const DWORD attributes = GetFileAttributesA(to.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return moveOver();
+  // The system's replace operation keeps the target's security settings, attributes and
+  // creation time.
+  if (!ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                    nullptr)) {
+    // The one failure that has already removed the target: the new contents must still
+    // arrive, under the target's name.
+    return GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && moveOver();
+  }
+  // Wine's replace drops the attributes (hidden, archive ...): they are put back.
+  SetFileAttributesA(to.c_str(), attributes);
+  return true;
 }
 
 void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }

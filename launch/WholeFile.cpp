@@ -17,18 +17,19 @@ LaunchError FileError(std::string_view verb, const std::string& path) {
   return LaunchError(message);
 }
 
-// Unique within this process by the counter, across processes by the process id.
+// One file is written at a time, so the process id and the attempt number make the name.
 std::string TemporaryName(unsigned attempt) {
-  static unsigned counter = 0;
-  return "~lvtmp" + std::to_string(ProcessId()) + "-" + std::to_string(++counter) + "-" +
-         std::to_string(attempt) + ".tmp";
+  return "~lvtmp" + std::to_string(ProcessId()) + "-" + std::to_string(attempt) + ".tmp";
 }
 
 // Owns the temporary file until it has been moved over the target.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const std::string& target) : target_(target) {
-    const std::string folder = FolderOf(FullPath(target));
+  // The target is taken as a full path: the system's replace operation needs one under Wine.
+  explicit TemporaryFile(const std::string& target) : target_(FullPath(target)) {
+    // A target that creating it for writing would refuse is refused before anything is made.
+    if (!CheckReplaceable(target_)) throw FileError("Cannot create", target_);
+    const std::string folder = FolderOf(target_);
     // A name left behind by an earlier process is skipped; any other failure is final.
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
       path_ = folder + TemporaryName(attempt);

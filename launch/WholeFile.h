@@ -1,6 +1,9 @@
 // Reading and writing a file as a whole, with the program's error messages. A file is
-// written to a temporary file in its own folder, flushed, and only then moved over the
-// target, so a write that fails part-way leaves the previous contents intact.
+// written to a temporary file in its own folder ("~lvtmp<process id>-<n>.tmp", n counting
+// from 0 past names already taken), flushed, and only then moved over the target, so a write
+// that fails part-way leaves the previous contents intact. A target that creating it for
+// writing would refuse (read-only, a folder, held open by another program without sharing
+// writes) is refused the same way, and a replaced target keeps its attributes.
 #pragma once
 
 #include <string>

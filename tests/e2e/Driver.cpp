@@ -91,11 +91,16 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
 }
 
 PROCESS_INFORMATION Launch(const std::string& exe, const std::string& currentDirectory,
-                           const std::string& arguments) {
+                           const std::string& arguments, const POINT* defaultPosition) {
   std::string commandLine = "\"" + exe + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  if (defaultPosition) {
+    startup.dwFlags = STARTF_USEPOSITION;
+    startup.dwX = static_cast<DWORD>(defaultPosition->x);
+    startup.dwY = static_cast<DWORD>(defaultPosition->y);
+  }
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       currentDirectory.c_str(), &startup, &info)) {
@@ -107,8 +112,8 @@ PROCESS_INFORMATION Launch(const std::string& exe, const std::string& currentDir
 }
 
 Process Process::Start(const std::string& exe, const std::string& currentDirectory,
-                       const std::string& arguments) {
-  PROCESS_INFORMATION info = Launch(exe, currentDirectory, arguments);
+                       const std::string& arguments, const POINT* defaultPosition) {
+  PROCESS_INFORMATION info = Launch(exe, currentDirectory, arguments, defaultPosition);
   Process process;
   process.process_.reset(info.hProcess);
   process.id_ = info.dwProcessId;

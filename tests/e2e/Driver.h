@@ -21,10 +21,13 @@ constexpr DWORD kDefaultTimeoutMs = 20000;
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs);
 
 // Starts `exe` with `currentDirectory` as its working directory (both Windows paths);
-// `arguments` follow the quoted program name on the command line verbatim. The thread handle
-// is closed; the process handle is the caller's. Throws when the program cannot be started.
+// `arguments` follow the quoted program name on the command line verbatim. With
+// `defaultPosition`, a window of the program that leaves its position to the system lands
+// there (the start-up information's position). The thread handle is closed; the process
+// handle is the caller's. Throws when the program cannot be started.
 PROCESS_INFORMATION Launch(const std::string& exe, const std::string& currentDirectory,
-                           const std::string& arguments = "");
+                           const std::string& arguments = "",
+                           const POINT* defaultPosition = nullptr);
 
 // A started program. The destructor ends it if it is still running, so a failed test
 // leaves no window behind for the next one.
@@ -33,7 +36,7 @@ class Process {
   // Starts `exe` with `currentDirectory` as its working directory (both Windows paths);
   // `arguments` follow the quoted program name on the command line verbatim.
   static Process Start(const std::string& exe, const std::string& currentDirectory,
-                       const std::string& arguments = "");
+                       const std::string& arguments = "", const POINT* defaultPosition = nullptr);
   Process(Process&&) = default;
   Process& operator=(Process&&) = default;
   ~Process();

@@ -9,8 +9,9 @@
 
 namespace e2e {
 
-LanvoraSession::LanvoraSession(const std::string& programExe, const std::string& currentDirectory)
-    : process_(Process::Start(programExe, currentDirectory)),
+LanvoraSession::LanvoraSession(const std::string& programExe, const std::string& currentDirectory,
+                               const POINT* defaultPosition)
+    : process_(Process::Start(programExe, currentDirectory, "", defaultPosition)),
       window_(WaitForWindow(process_.Id(), "", kMainTitle)) {}
 
 LanvoraSession::~LanvoraSession() {

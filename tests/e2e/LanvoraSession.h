@@ -16,8 +16,9 @@ inline constexpr char kAppTitle[] = "Pelmar 2005";
 class LanvoraSession {
  public:
   // Starts `programExe` with `currentDirectory` as its working directory and waits for the
-  // main window.
-  LanvoraSession(const std::string& programExe, const std::string& currentDirectory);
+  // main window; `defaultPosition` as for Launch.
+  LanvoraSession(const std::string& programExe, const std::string& currentDirectory,
+                 const POINT* defaultPosition = nullptr);
   // Closes the program as its close box would, so its notification icon goes with it; ends
   // it when it does not go (a scenario that failed with a box still open).
   ~LanvoraSession();

@@ -24,8 +24,9 @@ std::string Scenario::Folder(const std::string& name, bool withGame) {
   return folder;
 }
 
-LanvoraSession& Scenario::Start(const std::string& currentDirectory) {
-  session_ = std::make_unique<LanvoraSession>(programExe_, currentDirectory);
+LanvoraSession& Scenario::Start(const std::string& currentDirectory,
+                                const POINT* defaultPosition) {
+  session_ = std::make_unique<LanvoraSession>(programExe_, currentDirectory, defaultPosition);
   return *session_;
 }
 

@@ -27,7 +27,8 @@ class Scenario : public ::testing::Test {
   // A folder under the scenario, with the stand-in game in it when `withGame`.
   std::string Folder(const std::string& name, bool withGame);
 
-  LanvoraSession& Start(const std::string& currentDirectory);
+  LanvoraSession& Start(const std::string& currentDirectory,
+                        const POINT* defaultPosition = nullptr);
 
   // Waits until the stand-in has recorded `count` starts in all, and returns them.
   std::vector<StandinStart> GameStarts(size_t count);

@@ -33,7 +33,10 @@ TEST_F(Scenario, FirstStartInAnEmptyFolderShowsTheInitialTexts) {
 }
 
 TEST_F(Scenario, BothWindowsHaveTheirFramesAndClosingHelpOnlyHidesIt) {
-  LanvoraSession& app = Start(Folder("run", false));
+  // The system is asked to put windows that leave their position to it at (200, 150), so a
+  // help window left there would show it.
+  const POINT systemDefault{200, 150};
+  LanvoraSession& app = Start(Folder("run", false), &systemDefault);
   HWND main = app.Window();
   const LONG_PTR mainStyle = GetWindowLongPtrA(main, GWL_STYLE);
   EXPECT_TRUE(mainStyle & WS_SYSMENU);
@@ -45,8 +48,12 @@ TEST_F(Scenario, BothWindowsHaveTheirFramesAndClosingHelpOnlyHidesIt) {
   GetClientRect(main, &client);
   EXPECT_EQ(outer.right - outer.left, 355);
   EXPECT_EQ(client.bottom, 495);
+  // The main window takes the system's default position.
+  EXPECT_EQ(outer.left, systemDefault.x);
+  EXPECT_EQ(outer.top, systemDefault.y);
 
-  // The help window is up from the start, in the top-left corner, as a small tool window.
+  // The help window is up from the start, in the top-left corner (not where the system puts
+  // new windows), as a small tool window.
   HWND help = WaitForWindow(app.Program().Id(), "", "HELP");
   const LONG_PTR helpStyle = GetWindowLongPtrA(help, GWL_STYLE);
   EXPECT_TRUE(GetWindowLongPtrA(help, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);

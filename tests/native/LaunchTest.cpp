@@ -84,22 +84,27 @@ TEST(LaunchCommandA, EmptyListGivesThreeLinesTheLastEmpty) {
   EXPECT_EQ(starts.Requests().size(), 1u);
 }
 
-TEST(LaunchCommandB, ScriptBesideTheGameFilesInTheProgramFolder) {
+TEST(LaunchCommandB, ScriptBesideTheLaunchPathFilesInTheProgramFolder) {
   Folders f;
+  TempFolder typed;
   CurrentDirectoryScope here(f.current.Path());
   RecordedStarts starts;
   const std::string game = f.game / "duke3d_w32.exe";
   LaunchInputs inputs = SampleInputs(game);
+  // The executable field shows another path (read from settings.txt, or typed): the script
+  // goes beside what is started, not beside the field's text.
+  inputs.settings.gameExe = typed / "duke3d_w32.exe";
   inputs.playersText = "";
   launch::RunLaunchCommandB(inputs, f.program.Path());
 
   EXPECT_EQ(ReadBytes(f.game / "net.txt"),
             "interface 192.168.1.4:1635\r\nmode peer\r\nbroadcast \r\n");
   EXPECT_EQ(ReadBytes(f.program / "ips.txt"), kListBytes);
-  EXPECT_EQ(ReadBytes(f.program / "settings.txt"), game + kSettingsBytesTail);
+  EXPECT_EQ(ReadBytes(f.program / "settings.txt"), (typed / "duke3d_w32.exe") + kSettingsBytesTail);
   EXPECT_EQ(f.game.Names(), Names{"net.txt"});
   EXPECT_EQ(f.program.Names(), (Names{"ips.txt", "settings.txt"}));
   EXPECT_EQ(f.current.Names(), Names{});
+  EXPECT_EQ(typed.Names(), Names{});
   EXPECT_EQ(starts.Requests(), std::vector<LaunchRequest>{ExpectedRequest(game)});
 }
 
@@ -159,6 +164,26 @@ TEST(LaunchFaults, FolderWhereTheListShouldBeStopsBeforeTheSettings) {
   EXPECT_TRUE(starts.Requests().empty());
 }
 
+TEST(LaunchFaults, ReadOnlyListIsRefusedKeptAndStopsTheCommand) {
+  TempFolder current;
+  CurrentDirectoryScope here(current.Path());
+  RecordedStarts starts;
+  WriteBytes(current / "ips.txt", "old list\r\n");
+  launch_test::SetReadOnly(current / "ips.txt", true);
+  const unsigned long marks = launch_test::Attributes(current / "ips.txt");
+  WriteBytes(current / "settings.txt", "old\r\n");
+
+  const std::string text = FailureText([] { launch::RunLaunchCommandA(SampleInputs("d.exe")); });
+  EXPECT_EQ(text, "Cannot create file \"" + (current / "ips.txt") + "\". " +
+                      launch_test::AccessDeniedText());
+  EXPECT_EQ(ReadBytes(current / "ips.txt"), "old list\r\n");
+  EXPECT_EQ(launch_test::Attributes(current / "ips.txt"), marks);
+  EXPECT_EQ(ReadBytes(current / "settings.txt"), "old\r\n");
+  EXPECT_EQ(current.Names(), (Names{"ips.txt", "net.txt", "settings.txt"}));
+  EXPECT_TRUE(starts.Requests().empty());
+  launch_test::SetReadOnly(current / "ips.txt", false);  // so the folder can go
+}
+
 TEST(LaunchFaults, MissingFolderForTheScriptStopsEverything) {
   Folders f;
   CurrentDirectoryScope here(f.current.Path());
@@ -187,6 +212,23 @@ TEST(LaunchFaults, WriteFailingPartWayKeepsTheOldFileAndEarlierFiles) {
   EXPECT_EQ(ReadBytes(current / "ips.txt"), kListBytes);
   EXPECT_EQ(ReadBytes(current / "settings.txt"), "old settings\r\n");
   EXPECT_EQ(current.Names(), (Names{"ips.txt", "net.txt", "settings.txt"}));
+  EXPECT_TRUE(starts.Requests().empty());
+}
+
+TEST(LaunchFaults, FailureInAnEarlyPieceOfALongListIsNotLostByLaterPieces) {
+  Folders f;
+  CurrentDirectoryScope here(f.current.Path());
+  RecordedStarts starts;
+  WriteBytes(f.program / "ips.txt", "old list\r\n");
+  LaunchInputs inputs = SampleInputs(f.game / "d.exe");
+  inputs.allowed = launch_test::MakeLongList(10000).entries;  // about 250 KB, several pieces
+  // Writes: net.txt, then the first piece of ips.txt fails; the later pieces succeed.
+  launch_test::FailingWrites failing(2, 100);
+
+  EXPECT_EQ(FailureText([&] { launch::RunLaunchCommandB(inputs, f.program.Path()); }),
+            "Stream write error");
+  EXPECT_EQ(ReadBytes(f.program / "ips.txt"), "old list\r\n");
+  EXPECT_EQ(f.program.Names(), Names{"ips.txt"});
   EXPECT_TRUE(starts.Requests().empty());
 }
 

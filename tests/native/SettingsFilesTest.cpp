@@ -5,6 +5,12 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "Errors.h"
 #include "SettingsFiles.h"
 #include "TestFiles.h"
@@ -108,6 +114,40 @@ TEST(WriteFiles, ExactBytes) {
   launch::WriteAllowedList(folder / "ips.txt", {});
   EXPECT_EQ(ReadBytes(folder / "ips.txt"), "");
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"ips.txt", "settings.txt"}));
+}
+
+TEST(WriteFiles, ListsLongerThanOnePieceAreWrittenWhole) {
+  TempFolder folder;
+  const launch_test::LongList list = launch_test::MakeLongList(5000);
+  ASSERT_GT(list.bytes.size(), 96u * 1024) << "well over one 64 KB piece";
+  launch::WriteAllowedList(folder / "ips.txt", list.entries);
+  EXPECT_TRUE(ReadBytes(folder / "ips.txt") == list.bytes) << "the file differs from the list";
+}
+
+TEST(WriteFiles, ReplacedFileKeepsItsAttributes) {
+  TempFolder folder;
+  WriteBytes(folder / "ips.txt", "old\r\n");
+  launch_test::SetUnusualAttributes(folder / "ips.txt");
+  const unsigned long marks = launch_test::Attributes(folder / "ips.txt");
+  launch::WriteAllowedList(folder / "ips.txt", {"new"});
+  EXPECT_EQ(ReadBytes(folder / "ips.txt"), "new\r\n");
+  EXPECT_EQ(launch_test::Attributes(folder / "ips.txt"), marks);
+}
+
+TEST(WriteFiles, LeftoverTemporaryFilesAreSkippedAndKept) {
+  TempFolder folder;
+  // The names the writer tries first, left by an earlier process with this process's id.
+#ifdef _WIN32
+  const std::string pid = std::to_string(GetCurrentProcessId());
+#else
+  const std::string pid = std::to_string(getpid());
+#endif
+  const std::string taken[] = {"~lvtmp" + pid + "-0.tmp", "~lvtmp" + pid + "-1.tmp"};
+  for (const std::string& name : taken) WriteBytes(folder / name, "leftover");
+  launch::WriteAllowedList(folder / "ips.txt", {"allow 10.0.0.3:1635"});
+  EXPECT_EQ(ReadBytes(folder / "ips.txt"), "allow 10.0.0.3:1635\r\n");
+  for (const std::string& name : taken) EXPECT_EQ(ReadBytes(folder / name), "leftover");
+  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"ips.txt", taken[0], taken[1]}));
 }
 
 TEST(WriteFiles, ForeignListIsWrittenBackUnchanged) {

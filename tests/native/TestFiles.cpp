@@ -138,6 +138,40 @@ void SetLastWriteYear(const std::string& path, int year) {
 #endif
 }
 
+LongList MakeLongList(int count) {
+  LongList list;
+  for (int i = 0; i < count; ++i) {
+    const std::string entry = "allow 10." + std::to_string(i / 65536) + "." +
+                              std::to_string(i / 256 % 256) + "." + std::to_string(i % 256) +
+                              ":" + std::to_string(1635 + i % 7);
+    list.entries.push_back(entry);
+    list.bytes += entry + "\r\n";
+  }
+  return list;
+}
+
+#ifdef _WIN32
+void SetReadOnly(const std::string& path, bool readOnly) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  SetFileAttributesA(path.c_str(), readOnly ? (attributes | FILE_ATTRIBUTE_READONLY)
+                                            : (attributes & ~FILE_ATTRIBUTE_READONLY));
+}
+void SetUnusualAttributes(const std::string& path) {
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+}
+unsigned long Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+#else
+void SetReadOnly(const std::string& path, bool readOnly) {
+  chmod(path.c_str(), readOnly ? 0444 : 0644);
+}
+void SetUnusualAttributes(const std::string& path) { chmod(path.c_str(), 0640); }
+unsigned long Attributes(const std::string& path) {
+  struct stat info {};
+  stat(path.c_str(), &info);
+  return info.st_mode & 07777;
+}
+#endif
+
 RecordedStarts::RecordedStarts() {
   g_requests.clear();
   launch::Platform().StartProgram = &RecordStart;
@@ -165,10 +199,12 @@ FailingWrites::~FailingWrites() {
 std::string MissingFileText() { return WindowsText(ERROR_FILE_NOT_FOUND); }
 std::string MissingFolderText() { return WindowsText(ERROR_PATH_NOT_FOUND); }
 std::string FolderInTheWayText() { return WindowsText(ERROR_ACCESS_DENIED); }
+std::string AccessDeniedText() { return WindowsText(ERROR_ACCESS_DENIED); }
 #else
 std::string MissingFileText() { return WithoutTrailingBreakAndStop(std::strerror(ENOENT)); }
 std::string MissingFolderText() { return MissingFileText(); }
 std::string FolderInTheWayText() { return WithoutTrailingBreakAndStop(std::strerror(EISDIR)); }
+std::string AccessDeniedText() { return WithoutTrailingBreakAndStop(std::strerror(EACCES)); }
 #endif
 
 }  // namespace launch_test

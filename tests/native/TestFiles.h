@@ -47,6 +47,21 @@ void MakeFolder(const std::string& path);
 // Sets the file's last-write time to noon on July 1st of year, local time.
 void SetLastWriteYear(const std::string& path, int year);
 
+// The read-only mark: the read-only attribute on Windows, no write permission elsewhere.
+void SetReadOnly(const std::string& path, bool readOnly);
+// Gives the file attributes a new file does not get (hidden and archive on Windows, mode 0640
+// elsewhere); Attributes reads them back for comparison.
+void SetUnusualAttributes(const std::string& path);
+unsigned long Attributes(const std::string& path);
+
+// `count` distinct "allow" entries and the bytes of the list file that holds them, each
+// entry followed by CR LF (about 25 bytes an entry).
+struct LongList {
+  launch::AllowedList entries;
+  std::string bytes;
+};
+LongList MakeLongList(int count);
+
 // Records every start request instead of starting anything.
 class RecordedStarts {
  public:
@@ -68,5 +83,7 @@ class FailingWrites {
 std::string MissingFileText();
 std::string MissingFolderText();
 std::string FolderInTheWayText();
+// The system's text for a file that may not be written (access denied).
+std::string AccessDeniedText();
 
 }  // namespace launch_test

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "launch/Paths.h"
 #include "setup/CommaText.h"
 
@@ -187,11 +189,16 @@ TEST_F(MainFormActions, SaveAndPlayInAllowModeWritesIntoTheCurrentDirectory) {
 TEST_F(MainFormActions, SaveAndPlayInBroadcastModeWritesSettingsIntoTheProgramFolder) {
   form_->rbcClick();
   Type(form_->Edit6, "3");
+  // The field names another folder (as after reading settings.txt): the script still goes
+  // beside what is started, "duke3d_w32.exe" in the current directory.
+  CreateDirectoryA("game", nullptr);
+  Type(form_->Edit5, folder_ / "game\\duke3d_w32.exe");
   form_->Button8Click();
   EXPECT_EQ(ReadBytes("net.txt"), "interface 192.168.1.10:1635\r\nmode peer\r\nbroadcast 3\r\n");
+  EXPECT_FALSE(Exists(folder_ / "game\\net.txt"));
   EXPECT_FALSE(Exists("settings.txt"));
   EXPECT_EQ(ReadBytes(programFolder_ + "settings.txt"),
-            "duke3d_w32.exe\r\nJohnDoe\r\n192.168.1.10\r\n1635\r\n");
+            folder_ / "game\\duke3d_w32.exe\r\nJohnDoe\r\n192.168.1.10\r\n1635\r\n");
   ASSERT_EQ(StartRecorder::Requests().size(), 1u);
   EXPECT_EQ(StartRecorder::Requests().front().parameters,
             "/m /c1 /i1 -name JohnDoe -net net.txt");
@@ -227,6 +234,64 @@ TEST_F(MainFormActions, FailedWriteShowsTheBoxAndStartsNothing) {
   EXPECT_EQ(boxes_.Boxes()[0].caption, "Pelmar 2005");
   EXPECT_TRUE(StartRecorder::Requests().empty());
   EXPECT_TRUE(IsWindow(form_->Handle()));
+}
+
+// What creating the file for writing would refuse, the save refuses the same way: with the
+// box, the old file and its marks untouched, no temporary file, and nothing after it.
+TEST_F(MainFormActions, ProtectedListIsRefusedWithTheBoxAndKept) {
+  struct Protection {
+    const char* what;
+    DWORD error;
+    std::function<void()> apply, undo;
+  };
+  HANDLE held = INVALID_HANDLE_VALUE;
+  const Protection protections[] = {
+      {"read-only file", ERROR_ACCESS_DENIED,
+       [] { SetFileAttributesA("ips.txt", FILE_ATTRIBUTE_READONLY); },
+       [] { SetFileAttributesA("ips.txt", FILE_ATTRIBUTE_NORMAL); }},
+      {"held open without sharing writes", ERROR_SHARING_VIOLATION,
+       [&] {
+         held = CreateFileA("ips.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+       },
+       [&] { CloseHandle(held); }},
+      {"folder", ERROR_ACCESS_DENIED,
+       [] {
+         DeleteFileA("ips.txt");
+         CreateDirectoryA("ips.txt", nullptr);
+       },
+       [] { RemoveDirectoryA("ips.txt"); }},
+  };
+  for (const Protection& p : protections) {
+    SCOPED_TRACE(p.what);
+    WriteBytes("ips.txt", "old list\r\n");
+    WriteBytes("settings.txt", "old settings\r\n");
+    p.apply();
+    const DWORD marks = GetFileAttributesA("ips.txt");
+    const size_t boxesBefore = boxes_.Boxes().size();
+
+    form_->Button3->Click();
+    ASSERT_EQ(boxes_.Boxes().size(), boxesBefore + 1);
+    EXPECT_EQ(boxes_.Boxes().back().text, "Cannot create file \"" + (folder_ / "ips.txt") +
+                                              "\". " + BoxText(p.error));
+    EXPECT_EQ(boxes_.Boxes().back().caption, "Pelmar 2005");
+    EXPECT_EQ(GetFileAttributesA("ips.txt"), marks);
+    if (!(marks & FILE_ATTRIBUTE_DIRECTORY)) {
+      // Read through a handle that shares everything, as the holder may still be there.
+      HANDLE file = CreateFileA("ips.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+      char bytes[64] = {};
+      DWORD got = 0;
+      ReadFile(file, bytes, sizeof bytes, &got, nullptr);
+      CloseHandle(file);
+      EXPECT_EQ(std::string(bytes, got), "old list\r\n");
+    }
+    EXPECT_EQ(ReadBytes("settings.txt"), "old settings\r\n");
+    EXPECT_EQ(FolderNames(folder_.Path()),
+              (std::vector<std::string>{"ips.txt", "net.txt", "settings.txt"}));
+    EXPECT_TRUE(StartRecorder::Requests().empty());
+    p.undo();
+  }
 }
 
 TEST_F(MainFormActions, PlayersItemFollowsTheListThroughTheTimer) {
