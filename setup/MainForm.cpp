@@ -183,9 +183,9 @@ launch::LaunchInputs TForm1::CurrentLaunchInputs() const {
   return inputs;
 }
 
-void TForm1::ReplaceAllowedList(const launch::AllowedList& entries) {
-  allowed_ = entries;
-  ListBox1->SetItems(entries);
+void TForm1::ReplaceAllowedList(launch::AllowedList entries) {
+  allowed_ = std::move(entries);
+  ListBox1->SetItems(allowed_);
   ++listVersion_;
 }
 

@@ -116,7 +116,7 @@ class TForm1 : public wingui::Form {
   void BuildControls();
   void BuildTrayMenu();
   void SetMode(NetworkMode mode);
-  void ReplaceAllowedList(const launch::AllowedList& entries);
+  void ReplaceAllowedList(launch::AllowedList entries);
   void TakeDiscoveredAddresses(std::vector<std::string> addresses);
   launch::LaunchInputs CurrentLaunchInputs() const;
 

@@ -2,6 +2,7 @@
 
 #include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
+#include "wingui/TextConversion.h"
 
 namespace wingui {
 namespace {
@@ -201,6 +202,15 @@ GroupBox::GroupBox(Component* owner, const std::string& caption, WinControl* par
 
 // --- ListBox -------------------------------------------------------------------------
 
+namespace {
+
+// The timer that adds the rows of a long list after the first ones, and its slice: a few
+// milliseconds of work between other messages.
+constexpr UINT_PTR kFillTimer = 0x4C56;  // clear of the list box's own timers
+constexpr size_t kSliceRows = 2000;
+
+}  // namespace
+
 ListBox::ListBox(Component* owner, WinControl* parent) : WinControl(owner, ParentOf(owner, parent)) {
   CreateHandle("LISTBOX", kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                WS_EX_CLIENTEDGE, false);
@@ -208,10 +218,12 @@ ListBox::ListBox(Component* owner, WinControl* parent) : WinControl(owner, Paren
 }
 
 int ListBox::Count() const {
+  CompleteFill();
   return static_cast<int>(SendMessageA(const_cast<ListBox*>(this)->Handle(), LB_GETCOUNT, 0, 0));
 }
 
 int ListBox::Add(const std::string& text) {
+  CompleteFill();
   const LRESULT index =
       SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   if (index < 0) throw launch::Error("Cannot add the item to the list");
@@ -222,9 +234,13 @@ void ListBox::Delete(int index) {
   if (index >= 0 && index < Count()) SendMessageA(Handle(), LB_DELETESTRING, index, 0);
 }
 
-void ListBox::Clear() { SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
+void ListBox::Clear() {
+  DropWaitingRows();
+  SendMessageA(Handle(), LB_RESETCONTENT, 0, 0);
+}
 
 std::string ListBox::Item(int index) const {
+  CompleteFill();
   // Read through the wide messages and convert: Wine's version-6 list box answers the ANSI
   // LB_GETTEXT of a row longer than a few hundred characters with a stack overrun.
   HWND hwnd = const_cast<ListBox*>(this)->Handle();
@@ -233,13 +249,7 @@ std::string ListBox::Item(int index) const {
   std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
   const LRESULT got = SendMessageW(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
   wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
-  if (wide.empty()) return std::string();
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                        nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes,
-                      nullptr, nullptr);
-  return text;
+  return AnsiFromWide(wide);
 }
 
 std::vector<std::string> ListBox::Items() const {
@@ -250,14 +260,74 @@ std::vector<std::string> ListBox::Items() const {
 
 void ListBox::SetItems(const std::vector<std::string>& items) {
   Clear();
-  for (const std::string& item : items) Add(item);
+  // The rows as one block of wide text: one allocation, and the list box's own wide
+  // procedure takes them as they are.
+  size_t characters = 0;
+  for (const std::string& item : items) characters += item.size() + 1;
+  rows_.reserve(characters);
+  rowStarts_.reserve(items.size());
+  for (const std::string& item : items) {
+    rowStarts_.push_back(rows_.size());
+    AppendWideFromAnsi(rows_, item);
+    rows_ += L'\0';
+  }
+  // The storage for every row, reserved at once.
+  SendMessageW(Handle(), LB_INITSTORAGE, items.size(), characters * sizeof(wchar_t));
+  AddWaitingRows(kImmediateRows);
+  if (Filling() && !SetTimer(Handle(), kFillTimer, USER_TIMER_MINIMUM, nullptr)) CompleteFill();
+}
+
+void ListBox::AddWaitingRows(size_t limit) {
+  HWND hwnd = Handle();
+  // A list box that shows itself draws and updates its scroll bar after each row added,
+  // which makes 100,000 rows take seconds; drawing stays off until the slice is in. (Only
+  // for a shown list box: turning drawing back on shows the window.)
+  const bool shown = Visible();
+  if (shown) SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+  bool added = true;
+  for (size_t n = 0; n < limit && Filling(); ++n) {
+    const wchar_t* row = rows_.c_str() + rowStarts_[nextRow_++];
+    // Straight to the list box's own procedure: rows need nothing of ours on the way.
+    if (DefaultProc(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row)) < 0) {
+      added = false;
+      break;
+    }
+  }
+  if (shown) {
+    SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd, nullptr, TRUE);
+  }
+  if (!Filling() || !added) DropWaitingRows();
+  if (!added) throw launch::Error("Cannot add the item to the list");
+}
+
+void ListBox::CompleteFill() const {
+  if (Filling()) const_cast<ListBox*>(this)->AddWaitingRows(rowStarts_.size());
+}
+
+void ListBox::DropWaitingRows() {
+  if (HandleAllocated()) KillTimer(Handle(), kFillTimer);
+  rows_ = std::wstring();
+  rowStarts_ = std::vector<size_t>();
+  nextRow_ = 0;
 }
 
 int ListBox::ItemIndex() const {
   return static_cast<int>(SendMessageA(const_cast<ListBox*>(this)->Handle(), LB_GETCURSEL, 0, 0));
 }
 
-void ListBox::SetItemIndex(int index) { SendMessageA(Handle(), LB_SETCURSEL, index, 0); }
+void ListBox::SetItemIndex(int index) {
+  CompleteFill();
+  SendMessageA(Handle(), LB_SETCURSEL, index, 0);
+}
+
+LRESULT ListBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_TIMER && wParam == kFillTimer) {
+    AddWaitingRows(kSliceRows);
+    return 0;
+  }
+  return WinControl::WndProc(msg, wParam, lParam);
+}
 
 void ListBox::Command(WORD code) {
   if (code == LBN_SELCHANGE) Raise(OnChange);

@@ -113,8 +113,15 @@ class GroupBox : public WinControl {
 };
 
 // Single selection, items in insertion order, item height 13.
+//
+// A long list is filled in slices: SetItems adds the first kImmediateRows rows at once (more
+// than a list box ever shows) and the rest in small slices from a timer, whose messages come
+// after input and painting, so the window shows and answers at once however long the list.
+// Every call below first completes a fill still under way, so callers always see all rows.
 class ListBox : public WinControl {
  public:
+  static constexpr size_t kImmediateRows = 1000;
+
   explicit ListBox(Component* owner, WinControl* parent = nullptr);
 
   int Count() const;
@@ -127,11 +134,25 @@ class ListBox : public WinControl {
   // -1 when nothing is selected.
   int ItemIndex() const;
   void SetItemIndex(int index);
+  // True while rows of the last SetItems are still waiting to be added.
+  bool Filling() const { return nextRow_ < rowStarts_.size(); }
 
   std::function<void()> OnChange;
 
  protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Command(WORD code) override;
+
+ private:
+  // Adds waiting rows, up to `limit` of them, with drawing off while it does.
+  void AddWaitingRows(size_t limit);
+  void CompleteFill() const;
+  void DropWaitingRows();
+
+  // The rows of the last SetItems as wide text, each ended by a zero, and where each begins.
+  std::wstring rows_;
+  std::vector<size_t> rowStarts_;
+  size_t nextRow_ = 0;
 };
 
 }  // namespace wingui

@@ -196,6 +196,10 @@ int Run(const Options& o) {
     fprintf(stderr, "soak: cannot open the program's process\n");
     return 1;
   }
+  // Rows after the first thousand arrive after the window shows: wait until all are in.
+  e2e::WaitUntil([&] {
+    return SendMessageW(app.AllowedList(), LB_GETCOUNT, 0, 0) >= static_cast<LRESULT>(o.entries);
+  });
   const size_t rows = e2e::ListRows(app.AllowedList()).size();
   HWND trayWindow = FindTrayWindow(processId);
   if (!trayWindow) {

@@ -5,7 +5,9 @@
 // waited for. Prints the medians and their ratio; exits non-zero only when a run could not
 // be started, seen or closed. A third contender, the floor with --prescribed, also does the
 // platform work the program's design prescribes beyond the floor (its extra windows, shell
-// requests and foreground calls), which separates that work from what our code adds.
+// requests and foreground calls), which separates that work from what our code adds. A
+// fourth, the program in a folder whose "ips.txt" holds 100,000 entries, gives what a long
+// allowed list adds to the start against the same program with none.
 // Usage: startup_bench PROGRAM FLOOR HELP_PAGE SCRATCH_ROOT [RUNS]
 //        (RUNS also from LANVORA_STARTUP_RUNS; default 15)
 #include <windows.h>
@@ -26,15 +28,18 @@ constexpr char kMainTitle[] = "Lanvora - Pelmar 2005";
 constexpr DWORD kShowTimeoutMs = 30000;
 constexpr DWORD kCloseTimeoutMs = 15000;
 
+constexpr int kLongList = 100000;
+
 struct Contender {
   const char* name;
   std::string exe;
   std::string arguments;
+  std::string folder;
   std::vector<double> samples;
 };
 
-double TimeOneRun(const Contender& who, const std::string& folder) {
-  bench::ProgramRun run(who.exe, who.arguments, folder);
+double TimeOneRun(const Contender& who) {
+  bench::ProgramRun run(who.exe, who.arguments, who.folder);
   const double ms = run.WaitForVisibleWindow(kMainTitle, kShowTimeoutMs);
   run.Close(kCloseTimeoutMs);
   return ms;
@@ -75,31 +80,35 @@ int main(int argc, char** argv) {
   }
   try {
     const std::string helpPage = e2e::WindowsPath(argv[3]);
-    Contender program{"lanvora", e2e::WindowsPath(argv[1]), "", {}};
-    Contender floor{"floor", e2e::WindowsPath(argv[2]), "\"" + helpPage + "\"", {}};
-    Contender floorPlus{"floor+", e2e::WindowsPath(argv[2]),
-                        "--prescribed \"" + helpPage + "\"", {}};
     const int runs = RunsWanted(argc, argv);
     std::printf("architecture: %s\n", bench::kArchitecture);
 
+    const std::string settings =
+        bench::SettingsFile("duke3d_w32.exe", "JohnDoe", "192.0.2.10", "1635");
     const e2e::ScratchFolder scratch(e2e::WindowsPath(argv[4]), "startup");
-    e2e::WriteBytes(e2e::Join(scratch.Path(), "settings.txt"),
-                    bench::SettingsFile("duke3d_w32.exe", "JohnDoe", "192.0.2.10", "1635"));
+    e2e::WriteBytes(e2e::Join(scratch.Path(), "settings.txt"), settings);
+    const e2e::ScratchFolder longList(e2e::WindowsPath(argv[4]), "startup-long-list");
+    e2e::WriteBytes(e2e::Join(longList.Path(), "settings.txt"), settings);
+    e2e::WriteBytes(e2e::Join(longList.Path(), "ips.txt"),
+                    bench::AllowedListFile(kLongList, "1635"));
+
+    const std::string exe = e2e::WindowsPath(argv[1]);
+    const std::string floorExe = e2e::WindowsPath(argv[2]);
+    Contender program{"lanvora", exe, "", scratch.Path(), {}};
+    Contender floor{"floor", floorExe, "\"" + helpPage + "\"", scratch.Path(), {}};
+    Contender floorPlus{"floor+", floorExe, "--prescribed \"" + helpPage + "\"", scratch.Path(),
+                        {}};
+    Contender programLong{"lanvora, 100,000 entries", exe, "", longList.Path(), {}};
+    Contender* contenders[] = {&program, &floor, &floorPlus, &programLong};
 
     // The first start of each pays for loading its DLLs into the page cache and the
     // server's first look at the executable: kept out of the figures.
-    TimeOneRun(program, scratch.Path());
-    TimeOneRun(floor, scratch.Path());
-    TimeOneRun(floorPlus, scratch.Path());
+    for (Contender* who : contenders) TimeOneRun(*who);
     for (int i = 0; i < runs; ++i) {
-      program.samples.push_back(TimeOneRun(program, scratch.Path()));
-      floor.samples.push_back(TimeOneRun(floor, scratch.Path()));
-      floorPlus.samples.push_back(TimeOneRun(floorPlus, scratch.Path()));
+      for (Contender* who : contenders) who->samples.push_back(TimeOneRun(*who));
     }
 
-    PrintSamples(program);
-    PrintSamples(floor);
-    PrintSamples(floorPlus);
+    for (const Contender* who : contenders) PrintSamples(*who);
     const double programMs = bench::Median(program.samples);
     const double floorMs = bench::Median(floor.samples);
     std::printf("start-up median over %d runs: lanvora %.1f ms, floor %.1f ms\n", runs, programMs,
@@ -113,6 +122,11 @@ int main(int argc, char** argv) {
     std::printf("floor with the prescribed platform work: median %.1f ms; ratio lanvora/floor+: "
                 "%.2fx, paired %.2fx\n",
                 floorPlusMs, Ratio(programMs, floorPlusMs), PairedRatioMedian(program, floorPlus));
+    const double longMs = bench::Median(programLong.samples);
+    std::printf("long allowed list (%d entries): median %.1f ms against %.1f ms with none: "
+                "%+.1f ms (goal: at most +150 ms); ratio %.2fx, paired %.2fx\n",
+                kLongList, longMs, programMs, longMs - programMs, Ratio(longMs, programMs),
+                PairedRatioMedian(programLong, program));
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "startup_bench: %s\n", e.what());

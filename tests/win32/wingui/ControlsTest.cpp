@@ -199,6 +199,40 @@ TEST(Controls, ListBoxKeepsInsertionOrderAndSingleSelection) {
   EXPECT_EQ(list->Items(), std::vector<std::string>{"-"});
 }
 
+// A long list shows its first rows at once and the rest arrive from the message loop; any
+// call that reads or changes the list first completes the fill, so the order always holds.
+TEST(Controls, ListBoxFillsALongListInSlicesInOrder) {
+  BoxRecorder boxes;
+  Form form(nullptr);
+  auto* list = new ListBox(&form);
+  std::vector<std::string> rows;
+  for (int i = 0; i < 5000; ++i) rows.push_back("allow 10.0." + std::to_string(i) + ":1635");
+  list->SetItems(rows);
+  EXPECT_TRUE(list->Filling());
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0),
+            static_cast<LRESULT>(ListBox::kImmediateRows));
+  EXPECT_TRUE(wingui_test::PumpUntil([&] { return !list->Filling(); }, 5000));
+  EXPECT_EQ(list->Items(), rows);
+
+  // Added while the fill is under way: after every row of the list.
+  list->SetItems(rows);
+  list->Add("added");
+  EXPECT_FALSE(list->Filling());
+  EXPECT_EQ(list->Count(), 5001);
+  EXPECT_EQ(list->Item(5000), "added");
+  EXPECT_EQ(list->Item(4999), rows.back());
+
+  // Replaced or cleared while filling: no row of the old list arrives later.
+  list->SetItems(rows);
+  list->SetItems({"one", "two"});
+  wingui_test::PumpFor(100);
+  EXPECT_EQ(list->Items(), (std::vector<std::string>{"one", "two"}));
+  list->SetItems(rows);
+  list->Clear();
+  wingui_test::PumpFor(100);
+  EXPECT_EQ(list->Count(), 0);
+}
+
 TEST(Controls, ListBoxRowsOfAnyLengthAndByteReadBackExactly) {
   BoxRecorder boxes;
   Form form(nullptr);
