@@ -31,6 +31,11 @@ std::string ScriptIn(const std::string& folder) {
 
 void StartGame(const LaunchRequest& request) { Platform().StartProgram(request); }
 
+void OpenDocument(const std::string& target, std::uintptr_t ownerWindow) {
+  Platform().StartProgram(
+      LaunchRequest{std::string(kOpenVerb), target, {}, {}, kShowCommand, ownerWindow});
+}
+
 void RunLaunchCommandA(const LaunchInputs& inputs) {
   RunLaunch(inputs, ScriptForm::AllowIps, ScriptIn({}), {});
 }

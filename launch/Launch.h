@@ -29,6 +29,10 @@ struct LaunchRequest {
 // Hands the request to the shell (through the platform seam) and returns at once.
 void StartGame(const LaunchRequest& request);
 
+// Asks the shell to open a document or web page with the program the user has for it (a
+// page in the web browser), owned by ownerWindow; returns at once, the outcome unexamined.
+void OpenDocument(const std::string& target, std::uintptr_t ownerWindow);
+
 // What a command reads from the main window at the moment it runs.
 struct LaunchInputs {
   LaunchSettings settings;

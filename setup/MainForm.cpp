@@ -257,7 +257,7 @@ void TForm1::ripClick() { SetMode(NetworkMode::AllowIps); }
 
 void TForm1::Label7MouseMove() {
   Label7->SetColor(RGB(0, 0, 255));
-  Label7->SetText(kMakerAddress);
+  Label7->SetText(kMakerPage);
 }
 
 void TForm1::Label7MouseLeave() {
@@ -266,12 +266,8 @@ void TForm1::Label7MouseLeave() {
 }
 
 void TForm1::Label7Click() {
-  launch::LaunchRequest request;
-  request.verb = "open";
-  request.file = kMakerAddress;
-  request.showCommand = SW_SHOW;
-  request.ownerWindow = reinterpret_cast<std::uintptr_t>(Handle());
-  launch::StartGame(request);
+  launch::OpenDocument(launch::ProgramFolder() + kMakerPage,
+                       reinterpret_cast<std::uintptr_t>(Handle()));
 }
 
 // ---- tray menu and its timer ---------------------------------------------------------

@@ -105,8 +105,10 @@ class TForm1 : public wingui::Form {
   void Exit1Click();
   void Timer1Timer();
 
-  // The maker's web page, shown by the maker label and opened by a click on it.
-  static constexpr char kMakerAddress[] = "http://lanvora.example/";
+  // The maker's page: the help page beside the program, whose first section says who made
+  // the program and where to find help. The maker label shows its address while the pointer
+  // is over it, and a click opens it in the user's web browser.
+  static constexpr char kMakerPage[] = "help.html";
   static constexpr char kMakerCaption[] = "Pelmar 2005";
 
  protected:

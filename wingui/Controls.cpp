@@ -57,22 +57,65 @@ void Label::Command(WORD code) {
   if (code == STN_CLICKED) Raise(OnClick);
 }
 
-void Label::FitWidthToText() {
+int Label::CaptionWidth(HFONT font) {
   HWND hwnd = Handle();
   HDC dc = GetDC(hwnd);
-  if (!dc) return;
-  HGDIOBJ previous = nullptr;
-  if (HFONT font = Font()) previous = SelectObject(dc, font);
+  if (!dc) return 0;
+  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
   const std::string text = Text();
   RECT extent{0, 0, 0, 0};
   DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
   if (previous) SelectObject(dc, previous);
   ReleaseDC(hwnd, dc);
+  return extent.right - extent.left;
+}
+
+void Label::FitWidthToText() {
+  HWND hwnd = Handle();
   const RECT bounds = Bounds();
-  SetWindowPos(hwnd, nullptr, 0, 0, extent.right - extent.left, bounds.bottom - bounds.top,
+  SetWindowPos(hwnd, nullptr, 0, 0, CaptionWidth(Font()), bounds.bottom - bounds.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // The text was drawn at the old width (wrapped, or cut off) before the size changed.
   InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void Label::FitCaption() {
+  HFONT given = Font();
+  if (fitting_ || !given) return;
+  HWND hwnd = Handle();
+  RECT client;
+  GetClientRect(hwnd, &client);
+  const int needed = CaptionWidth(given);
+  HFONT use = given;
+  UniqueHfont narrowed;
+  if (needed > client.right && client.right > 0) {
+    LOGFONTA lf;
+    TEXTMETRICA metrics;
+    HDC dc = GetDC(hwnd);
+    HGDIOBJ previous = SelectObject(dc, given);
+    const bool measured = GetObjectA(given, sizeof lf, &lf) && GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(hwnd, dc);
+    // The average letter width in proportion to the room, then narrower by one pixel at a
+    // time until the caption fits (a bitmap font cannot be narrowed and stays as it is).
+    for (LONG width = measured ? metrics.tmAveCharWidth * client.right / needed : 0; width > 0;
+         --width) {
+      lf.lfWidth = width;
+      narrowed.reset(CreateFontIndirectA(&lf));
+      if (narrowed && CaptionWidth(narrowed.get()) <= client.right) {
+        use = narrowed.get();
+        break;
+      }
+    }
+  }
+  if (reinterpret_cast<HFONT>(DefaultProc(WM_GETFONT, 0, 0)) != use) {
+    fitting_ = true;
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
+    fitting_ = false;
+  }
+  // The font the window no longer uses can go.
+  if (use == narrowed.get()) narrowed_ = std::move(narrowed);
+  else if (use == given) narrowed_.reset();
 }
 
 LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -80,6 +123,13 @@ LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT: {
       const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
       if (autoSize_) FitWidthToText();
+      FitCaption();
+      return result;
+    }
+    case WM_SETFONT:
+    case WM_SIZE: {
+      const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
+      FitCaption();
       return result;
     }
     case WM_MOUSEMOVE:

@@ -18,6 +18,9 @@ namespace wingui {
 
 enum class Alignment { Left, Center, Right };
 
+// A caption is never cut off: a caption wider than the label is drawn in a narrowed form of
+// the label's font (same face and height, narrower letters), as happens where the face asked
+// for is missing and a wider one stands in for it.
 class Label : public WinControl {
  public:
   Label(Component* owner, const std::string& caption = "", WinControl* parent = nullptr);
@@ -43,8 +46,13 @@ class Label : public WinControl {
 
  private:
   void FitWidthToText();
+  // Chooses between the label's font and a narrowed form of it for the current caption.
+  void FitCaption();
+  int CaptionWidth(HFONT font);
 
   std::optional<COLORREF> color_;
+  UniqueHfont narrowed_;
+  bool fitting_ = false;
   UniqueHbrush brush_;
   bool trackingLeave_ = false;
   bool autoSize_ = false;

@@ -121,7 +121,7 @@ TEST_F(MainFormActions, ModeSwitchSetsEveryDependentControlAndKeepsTheFields) {
 TEST_F(MainFormActions, MakerLabelFollowsThePointerAndOpensThePage) {
   form_->Label7MouseMove();
   EXPECT_EQ(form_->Label7->Color(), RGB(0, 0, 255));
-  EXPECT_EQ(form_->Label7->Text(), setup::TForm1::kMakerAddress);
+  EXPECT_EQ(form_->Label7->Text(), "help.html");
   form_->Label7MouseLeave();
   EXPECT_EQ(form_->Label7->Color(), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(form_->Label7->Text(), "Pelmar 2005");
@@ -129,7 +129,9 @@ TEST_F(MainFormActions, MakerLabelFollowsThePointerAndOpensThePage) {
   ASSERT_EQ(StartRecorder::Requests().size(), 1u);
   const launch::LaunchRequest& r = StartRecorder::Requests().front();
   EXPECT_EQ(r.verb, "open");
-  EXPECT_EQ(r.file, setup::TForm1::kMakerAddress);
+  // The help page beside the program, in the user's web browser.
+  EXPECT_EQ(r.file, programFolder_ + "help.html");
+  EXPECT_EQ(r.parameters, "");
   EXPECT_EQ(r.showCommand, SW_SHOW);
   EXPECT_EQ(r.ownerWindow, reinterpret_cast<std::uintptr_t>(form_->Handle()));
 }

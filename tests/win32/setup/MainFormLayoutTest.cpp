@@ -4,6 +4,7 @@
 #include "tests/win32/setup/MainFormTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 
 namespace {
@@ -131,6 +132,50 @@ TEST_F(MainFormLayout, FontsOfTheHeadingsAndTheRest) {
   EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
   EXPECT_EQ(std::abs(lf.lfHeight), 11);
   EXPECT_EQ(lf.lfWeight, FW_NORMAL);
+}
+
+// The size a control needs to show its caption whole with the font it actually got: labels
+// measured with their own font, buttons and radio buttons as the control itself reports it.
+SIZE NeededSize(HWND control, const std::string& caption) {
+  char windowClass[16] = {};
+  GetClassNameA(control, windowClass, sizeof windowClass);
+  if (lstrcmpiA(windowClass, "Button") == 0) {
+    SIZE ideal{0, 0};
+    SendMessageA(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+    return ideal;
+  }
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT extent{0, 0, 0, 0};
+  DrawTextA(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return SIZE{extent.right, extent.bottom};
+}
+
+TEST_F(MainFormLayout, EveryCaptionFitsItsControlWithTheFontsItGets) {
+  setup::TForm1& f = *form_;
+  auto check = [](wingui::WinControl* c) {
+    const std::string caption = c->Text();
+    const SIZE needed = NeededSize(c->Handle(), caption);
+    RECT client;
+    GetClientRect(c->Handle(), &client);
+    EXPECT_LE(needed.cx, client.right) << "\"" << caption << "\" is cut off";
+    EXPECT_LE(needed.cy, client.bottom) << "\"" << caption << "\" is cut off";
+  };
+  const std::vector<wingui::WinControl*> captioned = {
+      f.Label1,  f.Label9,  f.Label6,   f.Label5,  f.Label4, f.Label2,  f.Label3,
+      f.Label7,  f.Button5, f.Button11, f.Button1, f.rbc,    f.rip,     f.Button2,
+      f.Button4, f.Button6, f.Button3,  f.Button8, f.Button10, f.Button7};
+  for (wingui::WinControl* c : captioned) check(c);
+  // The captions that come and go: the mode label's other one, the maker label's address.
+  f.rbcClick();
+  check(f.Label3);
+  f.Label7MouseMove();
+  check(f.Label7);
+  // Positions stay as designed.
+  EXPECT_EQ(f.Label9->Bounds().left, 304);
+  EXPECT_EQ(f.Label9->Width(), 41);
 }
 
 TEST_F(MainFormLayout, TabOrderFollowsTheDesign) {

@@ -146,6 +146,38 @@ TEST(Controls, ClicksAndChangesReachTheirHandlers) {
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+TEST(Controls, LabelNarrowsItsFontForACaptionWiderThanItselfOnly) {
+  BoxRecorder boxes;
+  Form form(nullptr);
+  auto* label = new Label(&form, "short");
+  label->SetBounds(0, 0, 60, 20);
+  label->SetFont("Tahoma", 16);
+  HWND hwnd = label->Handle();
+  auto used = [&] { return reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)); };
+  auto width = [&](const std::string& text) {
+    HDC dc = GetDC(hwnd);
+    HGDIOBJ old = SelectObject(dc, used());
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
+    return size.cx;
+  };
+  EXPECT_EQ(used(), label->Font());
+
+  label->SetText("A caption far wider than the label");
+  EXPECT_NE(used(), label->Font());
+  EXPECT_LE(width(label->Text()), 60);
+  LOGFONTA given{}, narrowed{};
+  GetObjectA(label->Font(), sizeof given, &given);
+  GetObjectA(used(), sizeof narrowed, &narrowed);
+  EXPECT_STREQ(narrowed.lfFaceName, given.lfFaceName);
+  EXPECT_EQ(narrowed.lfHeight, given.lfHeight);
+
+  label->SetText("short");
+  EXPECT_EQ(used(), label->Font()) << "a caption that fits has the label's own font";
+}
+
 TEST(Controls, LabelColourAndMouseEvents) {
   BoxRecorder boxes;
   Form form(nullptr);
