@@ -31,17 +31,6 @@ HRESULT NavigateWebBrowser(IWebBrowser2* browser, BSTR url, VARIANT* flags,
   return browser->Navigate(url, flags, targetFrameName, postData, headers);
 }
 
-void RegisterAreaClass(WNDPROC proc) {
-  WNDCLASSA wc{};
-  if (GetClassInfoA(GetModuleHandleA(nullptr), kAreaClass, &wc)) return;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kAreaClass;
-  if (!RegisterClassA(&wc)) CheckOle(HRESULT_FROM_WIN32(GetLastError()));
-}
-
 // The automation convention for an optional argument that is not given.
 VARIANT Omitted() {
   VARIANT v;
@@ -75,11 +64,18 @@ BrowserCalls& BrowserHostCalls() {
 }
 
 BrowserHost::BrowserHost(HWND parent, int left, int top, int width, int height) {
-  RegisterAreaClass(&AreaProc);
-  area_ = CreateWindowExA(0, kAreaClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
-                          left, top, width, height, parent, nullptr, GetModuleHandleA(nullptr),
-                          this);
-  if (!area_) CheckOle(HRESULT_FROM_WIN32(GetLastError()));
+  wingui::RegisterWindowClass({.name = kAreaClass,
+                               .cursor = LoadCursorA(nullptr, IDC_ARROW),
+                               .background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)});
+  area_ = wingui::CreateBoundWindow(
+      {.className = kAreaClass,
+       .style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
+       .left = left,
+       .top = top,
+       .width = width,
+       .height = height,
+       .parent = parent},
+      *this);
   try {
     Activate();
   } catch (...) {
@@ -136,14 +132,7 @@ void BrowserHost::Navigate(const std::wstring& url) {
                                        &postData, &headers));
 }
 
-LRESULT CALLBACK BrowserHost::AreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<BrowserHost*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-
+LRESULT BrowserHost::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CONTEXTMENU: {
       POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -152,10 +141,9 @@ LRESULT CALLBACK BrowserHost::AreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         at = POINT{0, 0};
         ClientToScreen(hwnd, &at);
       }
+      // A menu that fails lets the request go on, as if there were no menu.
       bool handled = false;
-      if (self->OnContextPopup) {
-        wingui::CallGuarded([&] { handled = self->OnContextPopup(at.x, at.y); });
-      }
+      if (OnContextPopup) wingui::CallGuarded([&] { handled = OnContextPopup(at.x, at.y); });
       if (handled) return 0;
       break;
     }
@@ -163,12 +151,10 @@ LRESULT CALLBACK BrowserHost::AreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
       // The area itself takes no keys: the focus belongs to the control's own window.
       if (HWND inner = GetWindow(hwnd, GW_CHILD)) SetFocus(inner);
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-      self->area_ = nullptr;
-      break;
   }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
+
+void BrowserHost::WindowGone(HWND) { area_ = nullptr; }
 
 }  // namespace help

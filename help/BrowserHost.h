@@ -9,6 +9,7 @@
 #include <string>
 
 #include "wingui/Handles.h"
+#include "wingui/WindowBinding.h"
 
 namespace help {
 
@@ -24,7 +25,7 @@ struct BrowserCalls {
 
 BrowserCalls& BrowserHostCalls();
 
-class BrowserHost {
+class BrowserHost : private wingui::MessageTarget {
  public:
   // Creates the area window inside parent and activates the control in it. A control that
   // cannot be created or activated is an OleError out of the constructor.
@@ -47,7 +48,9 @@ class BrowserHost {
   std::function<bool(int x, int y)> OnContextPopup;
 
  private:
-  static LRESULT CALLBACK AreaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // The area window's messages.
+  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void WindowGone(HWND hwnd) override;
   void Activate();
   void Deactivate();
 

@@ -4,6 +4,7 @@
 #include "help/HelpForm.h"
 
 #include "launch/Paths.h"
+#include "wingui/TextConversion.h"
 
 namespace help {
 namespace {
@@ -14,15 +15,6 @@ constexpr int kClientHeight = 496;
 // neither aligned nor anchored.
 constexpr int kBrowserWidth = 553;
 constexpr int kBrowserHeight = 497;
-
-std::wstring FromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0);
-  std::wstring wide(size, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
 
 }  // namespace
 
@@ -49,7 +41,7 @@ TForm2::TForm2(wingui::Component* owner) : Form(owner, wingui::BorderStyle::Tool
 TForm2::~TForm2() { WebBrowser1.reset(); }
 
 std::wstring TForm2::HelpPagePath() {
-  return FromAnsi(launch::FolderOf(launch::ProgramPath()) + "help.html");
+  return wingui::WideFromAnsi(launch::ProgramFolder() + "help.html");
 }
 
 void TForm2::FormCreate() {

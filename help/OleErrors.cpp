@@ -4,38 +4,21 @@
 
 #include <oleauto.h>
 
-
 #include "launch/Errors.h"
+#include "launch/Platform.h"
 #include "wingui/Handles.h"
+#include "wingui/TextConversion.h"
 
 namespace help {
 namespace {
-
-std::string Narrow(const wchar_t* text, int length) {
-  if (length <= 0) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string result(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), size, nullptr, nullptr);
-  return result;
-}
 
 std::string ComponentDescription() {
   wingui::ComPtr<IErrorInfo> info;
   if (GetErrorInfo(0, info.Put()) != S_OK || !info) return {};
   BSTR description = nullptr;
   if (FAILED(info->GetDescription(&description)) || !description) return {};
-  std::string text = Narrow(description, static_cast<int>(SysStringLen(description)));
+  std::string text = wingui::AnsiFromWide({description, SysStringLen(description)});
   SysFreeString(description);
-  return text;
-}
-
-std::string SystemText(HRESULT code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length && buffer ? std::string(buffer, length) : std::string();
-  if (buffer) LocalFree(buffer);
   return text;
 }
 
@@ -43,7 +26,7 @@ std::string SystemText(HRESULT code) {
 
 std::string OleErrorText(HRESULT code) {
   std::string text = launch::TidySystemText(ComponentDescription());
-  if (text.empty()) text = launch::TidySystemText(SystemText(code));
+  if (text.empty()) text = launch::TidySystemText(launch::SystemErrorText(static_cast<int>(code)));
   if (text.empty()) {
     // "OLE error " and the code as eight lower-case hex digits; formatted by hand, so the
     // program carries no printf engine for this one line.

@@ -29,23 +29,23 @@ std::string ScriptIn(const std::string& folder) {
 
 }  // namespace
 
-void StartGame(const LaunchRequest& request) { Platform().StartProgram(request); }
+void StartGame(const LaunchRequest& request) { LaunchPlatform().OpenWithShell(request); }
 
 void OpenDocument(const std::string& target, std::uintptr_t ownerWindow) {
-  Platform().StartProgram(
+  LaunchPlatform().OpenWithShell(
       LaunchRequest{std::string(kOpenVerb), target, {}, {}, kShowCommand, ownerWindow});
 }
 
-void RunLaunchCommandA(const LaunchInputs& inputs) {
+void SaveAndPlayAllowList(const LaunchInputs& inputs) {
   RunLaunch(inputs, ScriptForm::AllowIps, ScriptIn({}), {});
 }
 
-void RunLaunchCommandB(const LaunchInputs& inputs, const std::string& programFolder) {
+void SaveAndPlayBroadcast(const LaunchInputs& inputs, const std::string& programFolder) {
   RunLaunch(inputs, ScriptForm::Broadcast, ScriptIn(FolderOf(inputs.launchPath)),
             programFolder);
 }
 
-void RunLaunchCommandC(const LaunchInputs& inputs, const std::string& programFolder) {
+void SaveAndPlayBroadcastBesideExeField(const LaunchInputs& inputs, const std::string& programFolder) {
   RunLaunch(inputs, ScriptForm::Broadcast, ScriptIn(FolderOf(inputs.settings.gameExe)),
             programFolder);
 }

@@ -44,14 +44,14 @@ struct LaunchInputs {
 
 // "Save && Play" in "Allow IP's" mode: "net.txt", "ips.txt" and "settings.txt" in the
 // current directory.
-void RunLaunchCommandA(const LaunchInputs& inputs);
+void SaveAndPlayAllowList(const LaunchInputs& inputs);
 
 // "Save && Play" in "Broadcast on LAN" mode: the script in FolderOf(launchPath), the two
 // files in programFolder.
-void RunLaunchCommandB(const LaunchInputs& inputs, const std::string& programFolder);
+void SaveAndPlayBroadcast(const LaunchInputs& inputs, const std::string& programFolder);
 
 // The tray's "Save && Play": always the broadcast form, the script in the folder of the
 // executable field's text, the two files in programFolder.
-void RunLaunchCommandC(const LaunchInputs& inputs, const std::string& programFolder);
+void SaveAndPlayBroadcastBesideExeField(const LaunchInputs& inputs, const std::string& programFolder);
 
 }  // namespace launch

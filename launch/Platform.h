@@ -1,8 +1,8 @@
 // The small layer between the launch core and the operating system: files, folders, the
-// current directory, the program's own path and starting a program. Platform_win.cpp and
-// Platform_posix.cpp implement it. The two entries of PlatformTable are the seam tests
-// replace (record the start request, make a write fail part-way); they default to the
-// real functions.
+// current directory, the program's own path and the shell's "open". Platform_win.cpp and
+// Platform_posix.cpp implement it. The two entries of LaunchPlatformTable are the seam tests
+// replace (record what the shell is asked to open, make a write fail part-way); they default
+// to the real functions.
 #pragma once
 
 #include <cstddef>
@@ -17,16 +17,17 @@ struct LaunchRequest;
 using NativeFile = std::intptr_t;
 inline constexpr NativeFile kNoFile = -1;
 
-struct PlatformTable {
-  // Hands the request to the shell and returns at once; the outcome is not examined.
-  void (*StartProgram)(const LaunchRequest& request);
+struct LaunchPlatformTable {
+  // Hands the request (a program to start, a page to show) to the shell and returns at
+  // once; the outcome is not examined.
+  void (*OpenWithShell)(const LaunchRequest& request);
   // Writes all of data to file; false when any part of it could not be written.
   bool (*WriteBytes)(NativeFile file, const char* data, std::size_t size);
 };
 
 // The table in use (tests assign to its entries) and the real one.
-PlatformTable& Platform();
-const PlatformTable& RealPlatform();
+LaunchPlatformTable& LaunchPlatform();
+const LaunchPlatformTable& RealLaunchPlatform();
 
 // Error code of the last failed call below (GetLastError or errno).
 int LastSystemError();

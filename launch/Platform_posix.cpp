@@ -35,7 +35,7 @@ std::vector<std::string> Words(const std::string& text) {
   return words;
 }
 
-void StartProgramPosix(const LaunchRequest& request) {
+void OpenWithShellPosix(const LaunchRequest& request) {
   std::vector<std::string> words = Words(request.parameters);
   std::vector<char*> argv;
   std::string file = request.file;
@@ -58,13 +58,13 @@ bool WriteBytesPosix(NativeFile file, const char* data, std::size_t size) {
   return true;
 }
 
-const PlatformTable kReal{&StartProgramPosix, &WriteBytesPosix};
-PlatformTable g_table = kReal;
+const LaunchPlatformTable kReal{&OpenWithShellPosix, &WriteBytesPosix};
+LaunchPlatformTable g_table = kReal;
 
 }  // namespace
 
-PlatformTable& Platform() { return g_table; }
-const PlatformTable& RealPlatform() { return kReal; }
+LaunchPlatformTable& LaunchPlatform() { return g_table; }
+const LaunchPlatformTable& RealLaunchPlatform() { return kReal; }
 
 int LastSystemError() { return errno; }
 

@@ -24,7 +24,7 @@ struct FileGuard {
   ~FileGuard() { CloseHandle(handle); }
 };
 
-void StartProgramWin(const LaunchRequest& request) {
+void OpenWithShellWin(const LaunchRequest& request) {
   const char* folder =
       request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str();
   // The result is deliberately ignored: a game that cannot be started is not reported.
@@ -46,13 +46,13 @@ bool WriteBytesWin(NativeFile file, const char* data, std::size_t size) {
   return true;
 }
 
-const PlatformTable kReal{&StartProgramWin, &WriteBytesWin};
-PlatformTable g_table = kReal;
+const LaunchPlatformTable kReal{&OpenWithShellWin, &WriteBytesWin};
+LaunchPlatformTable g_table = kReal;
 
 }  // namespace
 
-PlatformTable& Platform() { return g_table; }
-const PlatformTable& RealPlatform() { return kReal; }
+LaunchPlatformTable& LaunchPlatform() { return g_table; }
+const LaunchPlatformTable& RealLaunchPlatform() { return kReal; }
 
 int LastSystemError() { return static_cast<int>(GetLastError()); }
 

@@ -18,8 +18,17 @@ LaunchSettings ParseSettings(std::string_view bytes) {
   return LaunchSettings{field(0), field(1), field(2), field(3)};
 }
 
+namespace {
+
+// The file's lines: the fields in their order.
+std::vector<std::string> SettingsLines(const LaunchSettings& settings) {
+  return {settings.gameExe, settings.nick, settings.interfaceAddress, settings.port};
+}
+
+}  // namespace
+
 std::string FormatSettings(const LaunchSettings& settings) {
-  return JoinLines({settings.gameExe, settings.nick, settings.interfaceAddress, settings.port});
+  return JoinLines(SettingsLines(settings));
 }
 
 AllowedList ParseAllowedList(std::string_view bytes) { return SplitLines(bytes); }
@@ -29,7 +38,7 @@ LaunchSettings ReadSettings(const std::string& path) {
 }
 
 void WriteSettings(const std::string& path, const LaunchSettings& settings) {
-  WriteLinesFile(path, {settings.gameExe, settings.nick, settings.interfaceAddress, settings.port});
+  WriteLinesFile(path, SettingsLines(settings));
 }
 
 AllowedList ReadAllowedList(const std::string& path) {

@@ -48,7 +48,7 @@ class TemporaryFile {
 
   // Every write is attempted; a failure is reported once the file is closed.
   void Append(std::string_view bytes) {
-    written_ = Platform().WriteBytes(file_, bytes.data(), bytes.size()) && written_;
+    written_ = LaunchPlatform().WriteBytes(file_, bytes.data(), bytes.size()) && written_;
   }
 
   void Finish() {
@@ -80,13 +80,6 @@ std::string ReadWholeFile(const std::string& path) {
   std::string bytes;
   if (!ReadFileBytes(path, bytes)) throw FileError("Cannot open", path);
   return bytes;
-}
-
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
-  TemporaryFile temporary(path);
-  temporary.Append(bytes);
-  temporary.Finish();
-  temporary.MoveOverTarget();
 }
 
 void WriteLinesFile(const std::string& path, const std::vector<std::string>& lines) {

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace launch {
@@ -16,14 +15,11 @@ namespace launch {
 // when the file cannot be opened (a missing file included).
 std::string ReadWholeFile(const std::string& path);
 
-// Replaces the file's contents with bytes. Throws LaunchError "Cannot create file
-// "<full path>". <system text>" when the file cannot be created or replaced, and
-// "Stream write error" when writing fails. On failure the target is unchanged and no
-// temporary file is left behind.
-void WriteWholeFile(const std::string& path, std::string_view bytes);
-
-// The same for lines, each followed by CR LF (the bytes JoinLines gives), written in
-// pieces so a long list needs no second copy in memory.
+// Replaces the file's contents with the lines, each followed by CR LF (the bytes JoinLines
+// gives), written in pieces so a long list needs no second copy in memory. Throws LaunchError
+// "Cannot create file "<full path>". <system text>" when the file cannot be created or
+// replaced, and "Stream write error" when writing fails. On failure the target is unchanged
+// and no temporary file is left behind.
 void WriteLinesFile(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace launch

@@ -12,8 +12,6 @@
 namespace setup {
 namespace {
 
-constexpr char kSettingsFile[] = "settings.txt";
-constexpr char kAllowedFile[] = "ips.txt";
 constexpr char kDefaultGame[] = "duke3d_w32.exe";
 constexpr char kDefaultPort[] = "1635";
 constexpr char kArialBlack[] = "Arial Black";
@@ -150,18 +148,20 @@ void TForm1::BuildTrayMenu() {
 void TForm1::FormCreate() {
   SetWidth(355);
   launchPath_ = kDefaultGame;
-  if (!launch::FileIsPresent(kSettingsFile)) {
+  const std::string settingsFile(launch::kSettingsFileName);
+  const std::string allowedFile(launch::kAllowedListFileName);
+  if (!launch::FileIsPresent(settingsFile)) {
     TakeDiscoveredAddresses(DiscoverLocalAddresses());
   } else {
-    const launch::LaunchSettings settings = launch::ReadSettings(kSettingsFile);
+    const launch::LaunchSettings settings = launch::ReadSettings(settingsFile);
     Edit5->SetText(settings.gameExe);
     Edit4->SetText(settings.nick);
     Edit3->SetText(settings.interfaceAddress);
     CopyYourIP1->SetCaption(settings.interfaceAddress);
     Edit1->SetText(settings.port);
   }
-  if (launch::FileIsPresent(kAllowedFile)) {
-    ReplaceAllowedList(launch::ReadAllowedList(kAllowedFile));
+  if (launch::FileIsPresent(allowedFile)) {
+    ReplaceAllowedList(launch::ReadAllowedList(allowedFile));
   }
 }
 
@@ -237,10 +237,10 @@ void TForm1::Button6Click() {
   launch::SaveAll(launch::ProgramFolder(), CurrentSettings(), AllowedEntries());
 }
 
-void TForm1::Button3Click() { launch::RunLaunchCommandA(CurrentLaunchInputs()); }
+void TForm1::Button3Click() { launch::SaveAndPlayAllowList(CurrentLaunchInputs()); }
 
 void TForm1::Button8Click() {
-  launch::RunLaunchCommandB(CurrentLaunchInputs(), launch::ProgramFolder());
+  launch::SaveAndPlayBroadcast(CurrentLaunchInputs(), launch::ProgramFolder());
 }
 
 void TForm1::Button10Click() {
@@ -288,7 +288,7 @@ void TForm1::CopyYourIP1Click() {
 void TForm1::Play1Click() { Button6Click(); }
 
 void TForm1::Play2Click() {
-  launch::RunLaunchCommandC(CurrentLaunchInputs(), launch::ProgramFolder());
+  launch::SaveAndPlayBroadcastBesideExeField(CurrentLaunchInputs(), launch::ProgramFolder());
 }
 
 void TForm1::Exit1Click() { Close(); }

@@ -3,85 +3,50 @@
 // callback); a later period change or Arm brings it back.
 #include "tray/SimpleTimer.h"
 
-#include <memory>
+#include <cstdint>
 #include <utility>
+
+#include "wingui/SerialNumbers.h"
 
 namespace tray {
 namespace {
 
 // Identifiers are a serial number rather than the object's address, so a WM_TIMER still
 // queued for a destroyed timer can never be taken for a new timer built at the same
-// address.
-UINT_PTR NextTimerId() {
-  static UINT_PTR last = 0;
-  if (++last == 0) ++last;  // 0 is never an identifier
-  return last;
-}
+// address; 0 is never one.
+wingui::SerialNumbers g_timerIds(1, UINTPTR_MAX);
 
 }  // namespace
 
 // ---- shared handler -----------------------------------------------------------------
 
-TSimpleTimerHandler::TSimpleTimerHandler() : window_(*this) {
-  // Room for the three timers of a few tray icons, so registering them rarely rehashes.
-  live_.reserve(16);
-}
-
-TSimpleTimerHandler::~TSimpleTimerHandler() = default;
-
 LRESULT TSimpleTimerHandler::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg != WM_TIMER) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  Tick(static_cast<UINT_PTR>(wParam));
+  TSimpleTimer* timer = Find(static_cast<UINT_PTR>(wParam));
+  if (!timer) return 0;  // a tick for a timer that no longer exists
+  if (timer->oneShot_) timer->Disarm(true);
+  // The callback may stop, rearm or even destroy its timer (and with the last timer this
+  // handler): nothing here touches either after the call.
+  if (timer->onElapsed_) timer->onElapsed_(*timer);
   return 0;
 }
 
-void TSimpleTimerHandler::Tick(UINT_PTR timerId) {
-  const auto found = live_.find(timerId);
-  if (found == live_.end()) return;  // a tick for a timer that no longer exists
-  TSimpleTimer& timer = *found->second;
-  if (timer.oneShot_) timer.Disarm(true);
-  // The callback may stop, rearm or even destroy its timer (and with the last timer this
-  // handler): nothing here touches either after the call.
-  if (timer.onElapsed_) timer.onElapsed_(timer);
-}
+void AcquireTimerHandler() { TSimpleTimerHandler::Acquire(); }
 
-namespace {
+void ReleaseTimerHandler() { TSimpleTimerHandler::Release(); }
 
-using HandlerPtr = std::unique_ptr<TSimpleTimerHandler, TSimpleTimerHandler::Deleter>;
-
-// Destroyed at shutdown with its window when timers were leaked.
-HandlerPtr& HandlerSlot() {
-  static HandlerPtr slot;
-  return slot;
-}
-
-}  // namespace
-
-void AcquireTimerHandler() {
-  auto& slot = HandlerSlot();
-  if (!slot) slot.reset(new TSimpleTimerHandler());
-  ++slot->userCount_;
-}
-
-void ReleaseTimerHandler() {
-  auto& slot = HandlerSlot();
-  if (!slot) return;
-  if (slot->userCount_ > 0) --slot->userCount_;
-  if (slot->userCount_ == 0) slot.reset();
-}
-
-TSimpleTimerHandler* SharedTimerHandler() { return HandlerSlot().get(); }
+TSimpleTimerHandler* SharedTimerHandler() { return TSimpleTimerHandler::Shared(); }
 
 // ---- timer --------------------------------------------------------------------------
 
 TSimpleTimer::TSimpleTimer() : TSimpleTimer(kDefaultPeriod, nullptr) {}
 
 TSimpleTimer::TSimpleTimer(UINT period, TimerCallback onElapsed)
-    : timerId_(NextTimerId()), period_(period) {
+    : timerId_(g_timerIds.Next()), period_(period) {
   SetOnElapsed(std::move(onElapsed));
   AcquireTimerHandler();
   try {
-    SharedTimerHandler()->live_.emplace(timerId_, this);
+    SharedTimerHandler()->Add(timerId_, this);
   } catch (...) {
     ReleaseTimerHandler();
     throw;
@@ -90,7 +55,7 @@ TSimpleTimer::TSimpleTimer(UINT period, TimerCallback onElapsed)
 
 TSimpleTimer::~TSimpleTimer() {
   if (active_) Disarm(true);
-  if (TSimpleTimerHandler* handler = SharedTimerHandler()) handler->live_.erase(timerId_);
+  if (TSimpleTimerHandler* handler = SharedTimerHandler()) handler->Remove(timerId_);
   ReleaseTimerHandler();
 }
 

@@ -7,9 +7,8 @@
 #include <windows.h>
 
 #include <functional>
-#include <unordered_map>
 
-#include "wingui/HiddenWindow.h"
+#include "wingui/SharedHiddenWindow.h"
 
 namespace tray {
 
@@ -58,33 +57,14 @@ class TSimpleTimer {
 // The shared hidden window and the table of live timers. There is at most one, made by
 // the first timer and destroyed with the last; outside this module it is only looked at
 // (tests, benchmarks).
-class TSimpleTimerHandler final : private wingui::MessageTarget {
- public:
-  TSimpleTimerHandler(const TSimpleTimerHandler&) = delete;
-  TSimpleTimerHandler& operator=(const TSimpleTimerHandler&) = delete;
-
-  // Number of live timers, running or not.
-  unsigned UserCount() const { return userCount_; }
-  HWND HiddenWindow() const { return window_.Handle(); }
-
-  // Lets the module's owning pointer destroy the handler.
-  struct Deleter {
-    void operator()(TSimpleTimerHandler* handler) const { delete handler; }
-  };
-
+class TSimpleTimerHandler final
+    : public wingui::SharedHiddenWindow<TSimpleTimerHandler, TSimpleTimer> {
  private:
-  friend class TSimpleTimer;
-  friend void AcquireTimerHandler();
-  friend void ReleaseTimerHandler();
+  friend class wingui::SharedHiddenWindow<TSimpleTimerHandler, TSimpleTimer>;
 
-  TSimpleTimerHandler();
-  ~TSimpleTimerHandler();
+  TSimpleTimerHandler() = default;
+  ~TSimpleTimerHandler() = default;
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
-  void Tick(UINT_PTR timerId);
-
-  unsigned userCount_ = 0;
-  std::unordered_map<UINT_PTR, TSimpleTimer*> live_;
-  wingui::HiddenWindow window_;
 };
 
 void AcquireTimerHandler();

@@ -5,9 +5,11 @@
 #include "tray/TrayIcon.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "tray/TrayPlatform.h"
+#include "wingui/SerialNumbers.h"
 
 namespace tray {
 namespace {
@@ -17,23 +19,19 @@ constexpr UINT kExitPollPeriod = 20;
 constexpr UINT kNotifyFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr size_t kMaxTipChars = sizeof(NotifyIconRecord::szTip) - 1;
 
-UINT NextIconId() {
-  static UINT last = 0;
-  if (++last == 0) ++last;
-  return last;
-}
+// Unique among live components; 0 is never one.
+wingui::SerialNumbers g_iconIds(1, UINT_MAX);
 
 }  // namespace
 
 TTrayIcon::TTrayIcon(wingui::Component* owner) : wingui::Component(owner) {
   AcquireTrayHandler();
   try {
-    iconId_ = NextIconId();
-    SharedTrayHandler()->live_.emplace(iconId_, this);
+    iconId_ = static_cast<UINT>(g_iconIds.Next());
+    SharedTrayHandler()->Add(iconId_, this);
     mdiStartupPending_ = true;
     enabled_ = true;
     showHint_ = true;
-    previewChanging_ = false;
 
     icon_ = std::make_unique<wingui::Icon>();
     icon_->OnChange = [this] { UpdateInTray(); };
@@ -53,16 +51,13 @@ TTrayIcon::TTrayIcon(wingui::Component* owner) : wingui::Component(owner) {
         std::make_unique<TSimpleTimer>(kExitPollPeriod, [this](TSimpleTimer&) { ExitPollTick(); });
 
     pointerOutside_ = true;
-    SetDesignPreview(designPreview_);
 
-    if (!Designing()) {
-      wingui::App().HookMainWindow(this);
-      if (OwnerIsWindowed()) HookOwnerWindow();
-    }
+    wingui::App().HookMainWindow(this);
+    if (OwnerIsWindowed()) HookOwnerWindow();
   } catch (...) {
     // The destructor will not run: give back what the steps so far took.
     wingui::App().UnhookMainWindow(this);
-    if (TTrayIconHandler* handler = SharedTrayHandler()) handler->live_.erase(iconId_);
+    if (TTrayIconHandler* handler = SharedTrayHandler()) handler->Remove(iconId_);
     ReleaseTrayHandler();
     throw;
   }
@@ -73,7 +68,6 @@ TTrayIcon::~TTrayIcon() {
   // in these steps must not skip the release steps below.
   try {
     SetIconVisible(false);
-    SetDesignPreview(false);
     cycleTicker_.reset();
     clickWaitTimer_.reset();
     exitPollTimer_.reset();
@@ -84,11 +78,9 @@ TTrayIcon::~TTrayIcon() {
     icon_.reset();
   } catch (...) {
   }
-  if (!Designing()) {
-    wingui::App().UnhookMainWindow(this);
-    UnhookOwnerWindow();
-  }
-  if (TTrayIconHandler* handler = SharedTrayHandler()) handler->live_.erase(iconId_);
+  wingui::App().UnhookMainWindow(this);
+  UnhookOwnerWindow();
+  if (TTrayIconHandler* handler = SharedTrayHandler()) handler->Remove(iconId_);
   ReleaseTrayHandler();
 }
 
@@ -110,25 +102,6 @@ void TTrayIcon::Notification(wingui::Component* component, wingui::Operation ope
 }
 
 // ---- properties ----------------------------------------------------------------------
-
-void TTrayIcon::SetDesignPreview(bool value) {
-  designPreview_ = value;
-  previewChanging_ = true;
-  try {
-    // Only a form designer shows the icon for preview; this program has none, but a
-    // component hosted in one behaves the same way.
-    if (Designing()) {
-      if (icon_->Empty() && MayUseDefaultIcon()) {
-        icon_->LoadFromHandle(LoadIconA(nullptr, MAKEINTRESOURCEA(32517)));
-      }
-      SetIconVisible(value);
-    }
-  } catch (...) {
-    previewChanging_ = false;
-    throw;
-  }
-  previewChanging_ = false;
-}
 
 void TTrayIcon::SetIconList(wingui::ImageList* list) {
   iconList_ = list;
@@ -205,35 +178,34 @@ void TTrayIcon::CopyImage(int index) {
 
 // ---- shell requests ------------------------------------------------------------------
 
-bool TTrayIcon::MayUseDefaultIcon() { return true; }
-
-bool TTrayIcon::PrepareNotifyData() {
-  if (Designing() && !previewChanging_ && !designPreview_) return false;
+void TTrayIcon::PrepareNotifyData() {
   notifyData_.hIcon = icon_->Handle();  // an empty icon goes out as no image
   std::memset(notifyData_.szTip, 0, sizeof notifyData_.szTip);
   if (!hint_.empty() && showHint_) {
     std::memcpy(notifyData_.szTip, hint_.data(), std::min(hint_.size(), kMaxTipChars));
   }
-  return true;
 }
 
 bool TTrayIcon::SendRequest(DWORD request) {
-  return Platform().ShellNotifyIcon(request, &notifyData_) != 0;
+  return TrayPlatform().ShellNotifyIcon(request, &notifyData_) != 0;
 }
 
 bool TTrayIcon::AddToTray() {
-  if (!previewChanging_) iconVisible_ = true;
-  if (Designing() && !previewChanging_) return false;
-  return PrepareNotifyData() && SendRequest(NIM_ADD);
+  iconVisible_ = true;
+  PrepareNotifyData();
+  return SendRequest(NIM_ADD);
 }
 
 bool TTrayIcon::RemoveFromTray() {
-  if (!previewChanging_) iconVisible_ = false;
-  if (Designing() && !previewChanging_) return false;
-  return PrepareNotifyData() && SendRequest(NIM_DELETE);
+  iconVisible_ = false;
+  PrepareNotifyData();
+  return SendRequest(NIM_DELETE);
 }
 
-bool TTrayIcon::UpdateInTray() { return PrepareNotifyData() && SendRequest(NIM_MODIFY); }
+bool TTrayIcon::UpdateInTray() {
+  PrepareNotifyData();
+  return SendRequest(NIM_MODIFY);
+}
 
 // ---- icon cycling --------------------------------------------------------------------
 

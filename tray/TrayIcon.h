@@ -10,14 +10,13 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 
 #include "tray/NotifyIconRecord.h"
 #include "tray/SimpleTimer.h"
 #include "wingui/Application.h"
 #include "wingui/Component.h"
 #include "wingui/Graphics.h"
-#include "wingui/HiddenWindow.h"
+#include "wingui/SharedHiddenWindow.h"
 #include "wingui/Menus.h"
 
 namespace tray {
@@ -67,9 +66,10 @@ class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
   void Loaded() override;
   void Notification(wingui::Component* component, wingui::Operation operation) override;
 
-  // ---- stored properties, in stored order ----
+  // ---- properties ----
+  // Kept for a form designer to show the icon in; outside one it has no effect.
   bool DesignPreview() const { return designPreview_; }
-  void SetDesignPreview(bool value);
+  void SetDesignPreview(bool value) { designPreview_ = value; }
   wingui::ImageList* IconList() const { return iconList_; }
   void SetIconList(wingui::ImageList* list);
   bool CycleIcons() const { return cycleIcons_; }
@@ -98,7 +98,7 @@ class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
   bool MinimizeToTray() const { return minimizeToTray_; }
   void SetMinimizeToTray(bool value) { minimizeToTray_ = value; }
 
-  // ---- stored events, in stored order ----
+  // ---- events ----
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -124,7 +124,6 @@ class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
   const NotifyIconRecord& NotifyData() const { return notifyData_; }
 
   // ---- overridable operations ----
-  virtual bool MayUseDefaultIcon();
   // Each answers whether the shell accepted the request.
   virtual bool AddToTray();
   virtual bool RemoveFromTray();
@@ -144,9 +143,8 @@ class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
 
  private:
   friend class TTrayIconHandler;
-  class OwnerProcs;
 
-  bool PrepareNotifyData();
+  void PrepareNotifyData();
   bool SendRequest(DWORD request);
   void HandleShellNotification(UINT code);
   void LeftButtonUp(TShiftState shift, int x, int y);
@@ -169,7 +167,9 @@ class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
   bool TryMinimizeToTray(LRESULT& result);
   void HookOwnerWindow();
   void UnhookOwnerWindow();
-  LRESULT OwnerWindowFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK OwnerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // Answers whether this component handled the owner window's message (result set).
+  bool OwnerWindowFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   UINT iconId_ = 0;
   bool designPreview_ = false;
@@ -197,45 +197,22 @@ class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
   bool doubleClickSeen_ = false;
   bool pointerOutside_ = true;
   POINT lastPointerPos_{};
-  bool previewChanging_ = false;
 
   bool mdiStartupPending_ = true;
-  // The owner window we replaced the procedure of, and the slot that holds our
-  // replacement (-1 when not hooked).
+  // The owner window whose messages this component filters (nullptr when not hooked).
   HWND ownerWindow_ = nullptr;
-  int ownerSlot_ = -1;
 };
 
 // The hidden window all tray components share, and the table that finds a component by
 // its icon identifier. There is at most one, made by the first component and destroyed
 // with the last.
-class TTrayIconHandler final : private wingui::MessageTarget {
- public:
-  TTrayIconHandler(const TTrayIconHandler&) = delete;
-  TTrayIconHandler& operator=(const TTrayIconHandler&) = delete;
-
-  unsigned UserCount() const { return userCount_; }
-  HWND HiddenWindow() const { return window_.Handle(); }
-  // The live component with this icon identifier, or nullptr.
-  TTrayIcon* Find(UINT iconId) const;
-
-  // Lets the module's owning pointer destroy the handler.
-  struct Deleter {
-    void operator()(TTrayIconHandler* handler) const { delete handler; }
-  };
-
+class TTrayIconHandler final : public wingui::SharedHiddenWindow<TTrayIconHandler, TTrayIcon> {
  private:
-  friend class TTrayIcon;
-  friend void AcquireTrayHandler();
-  friend void ReleaseTrayHandler();
+  friend class wingui::SharedHiddenWindow<TTrayIconHandler, TTrayIcon>;
 
-  TTrayIconHandler();
-  ~TTrayIconHandler();
+  TTrayIconHandler() = default;
+  ~TTrayIconHandler() = default;
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-  unsigned userCount_ = 0;
-  std::unordered_map<UINT, TTrayIcon*> live_;
-  wingui::HiddenWindow window_;
 };
 
 void AcquireTrayHandler();

@@ -4,29 +4,7 @@
 // last component may take it down.
 #include "tray/TrayIcon.h"
 
-#include <memory>
-
 namespace tray {
-namespace {
-
-using HandlerPtr = std::unique_ptr<TTrayIconHandler, TTrayIconHandler::Deleter>;
-
-// Destroyed at shutdown with its window when components were leaked.
-HandlerPtr& HandlerSlot() {
-  static HandlerPtr slot;
-  return slot;
-}
-
-}  // namespace
-
-TTrayIconHandler::TTrayIconHandler() : window_(*this) { live_.reserve(8); }
-
-TTrayIconHandler::~TTrayIconHandler() = default;
-
-TTrayIcon* TTrayIconHandler::Find(UINT iconId) const {
-  const auto found = live_.find(iconId);
-  return found == live_.end() ? nullptr : found->second;
-}
 
 LRESULT TTrayIconHandler::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
@@ -49,19 +27,10 @@ LRESULT TTrayIconHandler::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPAR
   }
 }
 
-void AcquireTrayHandler() {
-  auto& slot = HandlerSlot();
-  if (!slot) slot.reset(new TTrayIconHandler());
-  ++slot->userCount_;
-}
+void AcquireTrayHandler() { TTrayIconHandler::Acquire(); }
 
-void ReleaseTrayHandler() {
-  auto& slot = HandlerSlot();
-  if (!slot) return;
-  if (slot->userCount_ > 0) --slot->userCount_;
-  if (slot->userCount_ == 0) slot.reset();
-}
+void ReleaseTrayHandler() { TTrayIconHandler::Release(); }
 
-TTrayIconHandler* SharedTrayHandler() { return HandlerSlot().get(); }
+TTrayIconHandler* SharedTrayHandler() { return TTrayIconHandler::Shared(); }
 
 }  // namespace tray

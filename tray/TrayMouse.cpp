@@ -18,7 +18,7 @@ constexpr UINT kNinBalloonHide = WM_USER + 3;
 constexpr UINT kNinBalloonTimeout = WM_USER + 4;
 constexpr UINT kNinBalloonUserClick = WM_USER + 5;
 
-bool KeyDown(int virtualKey) { return Platform().GetAsyncKeyState(virtualKey) < 0; }
+bool KeyDown(int virtualKey) { return TrayPlatform().GetAsyncKeyState(virtualKey) < 0; }
 
 void Raise(const TNotifyEvent& event, TTrayIcon& sender) {
   if (event) event(sender);
@@ -68,7 +68,7 @@ void TTrayIcon::HandleShellNotification(UINT code) {
 
   const TShiftState shift = CurrentShiftState();
   POINT pos{};
-  if (!Platform().GetCursorPos(&pos)) pos = POINT{};
+  if (!TrayPlatform().GetCursorPos(&pos)) pos = POINT{};
   const bool classic = shellBehaviour_ == TShellBehaviour::Classic;
 
   switch (code) {
@@ -84,7 +84,7 @@ void TTrayIcon::HandleShellNotification(UINT code) {
       return;
     case WM_LBUTTONDOWN:
       if (OnDblClick) {
-        clickWaitTimer_->SetPeriod(Platform().GetDoubleClickTime());
+        clickWaitTimer_->SetPeriod(TrayPlatform().GetDoubleClickTime());
         clickWaitTimer_->Arm();
       }
       DoMouseDown(mbLeft, shift | ssLeft, pos.x, pos.y);
@@ -158,9 +158,9 @@ void TTrayIcon::ClickDefaultItem() {
 
 void TTrayIcon::ShowPopupAtCursor() {
   POINT pos{};
-  if (!popupMenu_ || !popupMenu_->AutoPopup() || !Platform().GetCursorPos(&pos)) return;
+  if (!popupMenu_ || !popupMenu_->AutoPopup() || !TrayPlatform().GetCursorPos(&pos)) return;
   // Without the foreground the menu would not close when the user clicks elsewhere.
-  Platform().SetForegroundWindow(wingui::App().Handle());
+  TrayPlatform().SetForegroundWindow(wingui::App().Handle());
   wingui::App().ProcessMessages();
   if (!StillAlive() || !popupMenu_) return;
   popupMenu_->PopupComponent = this;
@@ -176,7 +176,7 @@ void TTrayIcon::ShowPopupAtCursor() {
 void TTrayIcon::ExitPollTick() {
   if (pointerOutside_) return;
   POINT pos{};
-  if (!Platform().GetCursorPos(&pos)) return;
+  if (!TrayPlatform().GetCursorPos(&pos)) return;
   // Exact comparison: any movement away from the last reported position counts as leaving.
   if (pos.x != lastPointerPos_.x || pos.y != lastPointerPos_.y) {
     pointerOutside_ = true;

@@ -13,13 +13,13 @@ BOOL WINAPI RealShellNotifyIcon(DWORD request, NotifyIconRecord* record) {
 
 }  // namespace
 
-TrayPlatform RealTrayPlatform() {
-  return TrayPlatform{RealShellNotifyIcon, ::GetCursorPos, ::GetAsyncKeyState,
-                      ::SetForegroundWindow, ::GetDoubleClickTime};
+TrayPlatformTable RealTrayPlatform() {
+  return TrayPlatformTable{RealShellNotifyIcon, ::GetCursorPos, ::GetAsyncKeyState,
+                           ::SetForegroundWindow, ::GetDoubleClickTime};
 }
 
-TrayPlatform& Platform() {
-  static TrayPlatform table = RealTrayPlatform();
+TrayPlatformTable& TrayPlatform() {
+  static TrayPlatformTable table = RealTrayPlatform();
   return table;
 }
 

@@ -10,7 +10,7 @@
 
 namespace tray {
 
-struct TrayPlatform {
+struct TrayPlatformTable {
   BOOL(WINAPI* ShellNotifyIcon)(DWORD request, NotifyIconRecord* record);
   BOOL(WINAPI* GetCursorPos)(POINT* point);
   SHORT(WINAPI* GetAsyncKeyState)(int virtualKey);
@@ -19,8 +19,8 @@ struct TrayPlatform {
 };
 
 // The table in use.
-TrayPlatform& Platform();
+TrayPlatformTable& TrayPlatform();
 // The real functions.
-TrayPlatform RealTrayPlatform();
+TrayPlatformTable RealTrayPlatform();
 
 }  // namespace tray

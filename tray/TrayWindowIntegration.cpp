@@ -2,11 +2,11 @@
 // application window (minimise to tray, start-up check of an MDI main form, restore,
 // re-adding the icon when the shell rebuilds its taskbar) and a replacement window
 // procedure on the owner form (foreground on show, the two minimise-to-tray paths).
-#include <array>
-#include <utility>
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
 
 #include "tray/TrayIcon.h"
-#include "launch/Errors.h"
 #include "tray/TrayPlatform.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Form.h"
@@ -32,103 +32,94 @@ UINT TaskbarCreatedMessage() { return g_taskbarCreated; }
 
 // ---- the owner window's replacement procedure ----------------------------------------
 //
-// A window procedure carries no context, so each hooked component gets one of a fixed
-// set of procedures, each bound to its own slot. A component's slot remembers the
-// procedure it replaced, which is what a second component on the same form chains to.
+// The one place in the program where a window's messages reach something other than the
+// window's own object: a component filters the messages of the form that owns it, as the
+// component's design asks, by replacing the form's window procedure. The form's own object
+// gets every message afterwards through the procedure kept here. A window procedure carries
+// no context, so one procedure serves every hooked window and looks the window up here; each
+// window keeps the procedure it had before the first component hooked it and its hooked
+// components, oldest first. Later components see a message first, as if each had replaced
+// the procedure after the one before it.
 
 namespace {
 
-struct OwnerSlot {
-  TTrayIcon* icon = nullptr;
+struct OwnerHook {
   WNDPROC previous = nullptr;
-  bool used = false;
+  std::vector<TTrayIcon*> icons;
 };
 
-constexpr int kOwnerSlots = 64;
-std::array<OwnerSlot, kOwnerSlots> g_ownerSlots{};
+std::unordered_map<HWND, OwnerHook>& OwnerHooks() {
+  static std::unordered_map<HWND, OwnerHook> hooks;
+  return hooks;
+}
 
 }  // namespace
-
-class TTrayIcon::OwnerProcs {
- public:
-  using Slot = OwnerSlot;
-  static constexpr int kSlots = kOwnerSlots;
-
-  static Slot& At(int index) { return g_ownerSlots[index]; }
-  static WNDPROC ProcOf(int index) { return procs_[index]; }
-  static int Claim(TTrayIcon* icon) {
-    for (int i = 0; i < kSlots; ++i) {
-      if (!g_ownerSlots[i].used) {
-        g_ownerSlots[i] = Slot{icon, nullptr, true};
-        return i;
-      }
-    }
-    throw launch::Error("Too many tray icons on forms");
-  }
-
- private:
-  template <int N>
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const Slot& slot = g_ownerSlots[N];
-    if (slot.icon) return slot.icon->OwnerWindowFilter(hwnd, msg, wParam, lParam);
-    // A component that is gone but could not take itself out of the chain passes on.
-    return CallWindowProcA(slot.previous, hwnd, msg, wParam, lParam);
-  }
-
-  template <int... I>
-  static constexpr std::array<WNDPROC, sizeof...(I)> MakeProcs(std::integer_sequence<int, I...>) {
-    return {&Proc<I>...};
-  }
-
-  static inline const std::array<WNDPROC, kSlots> procs_ =
-      MakeProcs(std::make_integer_sequence<int, kSlots>());
-};
 
 bool TTrayIcon::OwnerIsWindowed() const {
   return dynamic_cast<wingui::WinControl*>(Owner()) != nullptr;
 }
 
 HWND TTrayIcon::HookedOwnerWindow() const {
-  return ownerSlot_ >= 0 && IsWindow(ownerWindow_) ? ownerWindow_ : nullptr;
+  return ownerWindow_ && IsWindow(ownerWindow_) ? ownerWindow_ : nullptr;
 }
 
 void TTrayIcon::HookOwnerWindow() {
-  // Asking the owner for its window creates it when it does not exist yet.
   const HWND window = static_cast<wingui::WinControl*>(Owner())->Handle();
-  const int index = OwnerProcs::Claim(this);
-  OwnerProcs::At(index).previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+  OwnerHook& hook = OwnerHooks()[window];
+  if (hook.icons.empty() && !hook.previous) {
+    hook.previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerWindowProc));
+  }
+  hook.icons.push_back(this);
   ownerWindow_ = window;
-  ownerSlot_ = index;
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerProcs::ProcOf(index)));
 }
 
 void TTrayIcon::UnhookOwnerWindow() {
-  if (ownerSlot_ < 0) return;
-  OwnerProcs::Slot& slot = OwnerProcs::At(ownerSlot_);
-  const WNDPROC ours = OwnerProcs::ProcOf(ownerSlot_);
-  if (!IsWindow(ownerWindow_)) {
-    slot = OwnerProcs::Slot{};
-  } else if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC)) == ours) {
-    SetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(slot.previous));
-    slot = OwnerProcs::Slot{};
-  } else {
-    // Someone replaced the procedure after us; putting ours back would cut them out.
-    // The slot stays in the chain as a plain pass-through and is never handed out again.
-    slot.icon = nullptr;
+  if (!ownerWindow_) return;
+  const auto found = OwnerHooks().find(ownerWindow_);
+  if (found != OwnerHooks().end()) {
+    OwnerHook& hook = found->second;
+    hook.icons.erase(std::remove(hook.icons.begin(), hook.icons.end(), this), hook.icons.end());
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC));
+    // Someone who replaced the procedure after us still calls ours: it stays, passing
+    // messages on, until the window goes.
+    if (hook.icons.empty() && current == &OwnerWindowProc) {
+      SetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook.previous));
+      OwnerHooks().erase(found);
+    }
   }
   ownerWindow_ = nullptr;
-  ownerSlot_ = -1;
 }
 
-LRESULT TTrayIcon::OwnerWindowFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  // Kept before any handler runs: a handler may destroy this component.
-  const WNDPROC previous = OwnerProcs::At(ownerSlot_).previous;
-  LRESULT result = 0;
+LRESULT CALLBACK TTrayIcon::OwnerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto& hooks = OwnerHooks();
+  auto found = hooks.find(hwnd);
+  if (found == hooks.end()) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  // Kept before any filter runs: a handler may destroy components, or the window.
+  const WNDPROC previous = found->second.previous;
+  for (size_t next = found->second.icons.size(); next > 0;) {
+    // A filter's handlers may unhook components: the list is looked up afresh each time.
+    found = hooks.find(hwnd);
+    if (found == hooks.end()) break;
+    const std::vector<TTrayIcon*>& icons = found->second.icons;
+    next = std::min(next, icons.size());
+    if (next == 0) break;
+    LRESULT result = 0;
+    if (icons[--next]->OwnerWindowFilter(hwnd, msg, wParam, lParam, result)) return result;
+  }
+  const LRESULT result = CallWindowProcA(previous, hwnd, msg, wParam, lParam);
+  // A window that is gone keeps no entry another window could inherit with its handle.
+  if (msg == WM_NCDESTROY) hooks.erase(hwnd);
+  return result;
+}
+
+bool TTrayIcon::OwnerWindowFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                  LRESULT& result) {
   bool handled = false;
   wingui::CallGuarded([&] {
     if (msg == WM_SHOWWINDOW && wParam == TRUE && lParam == 0) {
-      Platform().SetForegroundWindow(wingui::App().Handle());
-      Platform().SetForegroundWindow(hwnd);
+      TrayPlatform().SetForegroundWindow(wingui::App().Handle());
+      TrayPlatform().SetForegroundWindow(hwnd);
     } else if (msg == WM_SHOWWINDOW && wParam == FALSE && lParam == SW_PARENTCLOSING &&
                !wingui::App().Terminating()) {
       handled = TryMinimizeToTray(result);
@@ -136,8 +127,7 @@ LRESULT TTrayIcon::OwnerWindowFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
       handled = TryMinimizeToTray(result);
     }
   });
-  if (handled) return result;
-  return CallWindowProcA(previous, hwnd, msg, wParam, lParam);
+  return handled;
 }
 
 bool TTrayIcon::TryMinimizeToTray(LRESULT& result) {
@@ -184,7 +174,7 @@ bool TTrayIcon::RunStartupHandler() {
 }
 
 void TTrayIcon::StartupCheck() {
-  if (!OwnerIsWindowed() || Designing()) return;
+  if (!OwnerIsWindowed()) return;
   if (RunStartupHandler()) return;
   wingui::App().SetShowMainForm(false);
   HideMainWindow();  // nothing yet while the application has no main form

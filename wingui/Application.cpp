@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "launch/Errors.h"
+#include "launch/Paths.h"
 #include "wingui/ErrorBox.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Form.h"
@@ -17,11 +18,10 @@ namespace {
 
 constexpr char kClassName[] = "LanvoraApplication";
 
+// The program's file name without its extension: the title until the program sets one.
 std::string ModuleBaseName() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name = path;
-  name = name.substr(name.find_last_of("\\/:") + 1);
+  const std::string path = launch::ProgramPath();
+  const std::string name = path.substr(launch::FolderOf(path).size());
   return name.substr(0, name.rfind('.'));
 }
 
@@ -61,23 +61,18 @@ void Application::Shutdown() {
 
 HWND Application::Handle() const {
   if (hwnd_) return hwnd_;
-  static const ATOM atom = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &Application::WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc);
-  }();
-  if (!atom) throw launch::Error("Cannot register the application window class");
+  RegisterWindowClass({.name = kClassName,
+                       .icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)),
+                       .cursor = LoadCursorA(nullptr, IDC_ARROW)});
   // A captioned popup of no size in the middle of the screen: never seen, yet a visible
   // unowned window, so the shell gives it the taskbar button; forms are owned by it.
-  hwnd_ = CreateWindowExA(0, kClassName, title_.c_str(),
-                          WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                          GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
-                          0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!hwnd_) throw launch::Error("Cannot create the application window");
+  hwnd_ = CreateBoundWindow(
+      {.className = kClassName,
+       .text = title_,
+       .style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+       .left = GetSystemMetrics(SM_CXSCREEN) / 2,
+       .top = GetSystemMetrics(SM_CYSCREEN) / 2},
+      const_cast<Application&>(*this));
   return hwnd_;
 }
 
@@ -173,7 +168,9 @@ void Application::FormDestroyed(Form* form) {
   if (mainForm_ == form) mainForm_ = nullptr;
 }
 
-LRESULT Application::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Application::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // While CreateWindowEx has not returned, only the size limit is of interest.
+  if (!hwnd_ && msg != WM_GETMINMAXINFO) return DefWindowProcA(hwnd, msg, wParam, lParam);
   Message m{msg, wParam, lParam, 0};
   // A hook may unhook itself or others while it runs: walk a snapshot.
   const std::vector<AppWindowHook*> hooks = hooks_;
@@ -212,22 +209,7 @@ LRESULT Application::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
   }
-  return DefWindowProcA(hwnd_, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK Application::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  Application& app = App();
-  if (app.hwnd_ != hwnd) {
-    // Messages sent while CreateWindowEx has not returned yet.
-    if (msg == WM_GETMINMAXINFO) {
-      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{0, 0};
-      return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-  }
-  LRESULT result = 0;
-  CallGuarded([&] { result = app.WindowMessage(msg, wParam, lParam); });
-  return result;
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 DWORD CommonControlsVersion() {

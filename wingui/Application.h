@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "wingui/Component.h"
+#include "wingui/WindowBinding.h"
 
 namespace wingui {
 
@@ -33,7 +34,7 @@ class AppWindowHook {
   ~AppWindowHook() = default;
 };
 
-class Application : public Component {
+class Application : public Component, private MessageTarget {
  public:
   static Application& Instance();
 
@@ -85,8 +86,7 @@ class Application : public Component {
   void FormDestroyed(Form* form);
   // Dialog keyboard handling on the active form, then the usual translate and dispatch.
   void Dispatch(MSG& msg);
-  LRESULT WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
   static void ErrorHandler(std::exception_ptr error);
 
   mutable HWND hwnd_ = nullptr;  // made on first use, also through a const reference

@@ -25,8 +25,6 @@ class Component {
 
   // True while this component's owner chain is applying stored values.
   bool Loading() const;
-  // There is no form designer in this program.
-  bool Designing() const { return false; }
 
   void BeginLoading();
   // Clears Loading, then calls Loaded() on each owned component in creation order.

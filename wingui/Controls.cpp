@@ -26,7 +26,8 @@ void Raise(const std::function<void()>& handler) {
 Label::Label(Component* owner, const std::string& caption, WinControl* parent)
     : WinControl(owner, ParentOf(owner, parent)) {
   // SS_NOTIFY makes the label answer hit tests, so it gets mouse messages and clicks.
-  CreateHandle("STATIC", kChild | SS_NOTIFY | SS_LEFT, 0, false, 0, 0, 0, 0, caption);
+  CreateHandle({.className = "STATIC", .text = caption, .style = kChild | SS_NOTIFY | SS_LEFT},
+               false);
 }
 
 void Label::SetAlignment(Alignment alignment) {
@@ -155,7 +156,11 @@ Edit::Edit(Component* owner, const std::string& text, WinControl* parent)
 
 Edit::Edit(Component* owner, WinControl* parent, DWORD extraStyle, const std::string& text)
     : WinControl(owner, ParentOf(owner, parent)) {
-  CreateHandle("EDIT", kChild | WS_TABSTOP | extraStyle, WS_EX_CLIENTEDGE, false, 0, 0, 0, 0, text);
+  CreateHandle({.className = "EDIT",
+                .text = text,
+                .style = kChild | WS_TABSTOP | extraStyle,
+                .exStyle = WS_EX_CLIENTEDGE},
+               false);
 }
 
 void Edit::SelectAll() { SendMessageA(Handle(), EM_SETSEL, 0, -1); }
@@ -173,7 +178,8 @@ Memo::Memo(Component* owner, const std::string& text, WinControl* parent)
 
 Button::Button(Component* owner, const std::string& caption, WinControl* parent)
     : WinControl(owner, ParentOf(owner, parent)) {
-  CreateHandle("BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, false, 0, 0, 0, 0, caption);
+  CreateHandle({.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON},
+               false);
 }
 
 void Button::Click() { Raise(OnClick); }
@@ -187,7 +193,9 @@ void Button::Command(WORD code) {
 RadioButton::RadioButton(Component* owner, const std::string& caption, WinControl* parent)
     : WinControl(owner, ParentOf(owner, parent)) {
   // Automatic, so the dialog keyboard handling checks the button the arrow keys move to.
-  CreateHandle("BUTTON", kChild | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, false, 0, 0, 0, 0, caption);
+  CreateHandle(
+      {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_AUTORADIOBUTTON},
+      false);
 }
 
 bool RadioButton::Checked() const {
@@ -247,7 +255,9 @@ void RadioButton::Command(WORD code) {
 GroupBox::GroupBox(Component* owner, const std::string& caption, WinControl* parent)
     : WinControl(owner, ParentOf(owner, parent)) {
   // WS_CLIPSIBLINGS keeps the frame from painting over the controls inside it.
-  CreateHandle("BUTTON", kChild | BS_GROUPBOX | WS_CLIPSIBLINGS, 0, false, 0, 0, 0, 0, caption);
+  CreateHandle(
+      {.className = "BUTTON", .text = caption, .style = kChild | BS_GROUPBOX | WS_CLIPSIBLINGS},
+      false);
 }
 
 // --- ListBox -------------------------------------------------------------------------
@@ -262,8 +272,10 @@ constexpr size_t kSliceRows = 2000;
 }  // namespace
 
 ListBox::ListBox(Component* owner, WinControl* parent) : WinControl(owner, ParentOf(owner, parent)) {
-  CreateHandle("LISTBOX", kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-               WS_EX_CLIENTEDGE, false);
+  CreateHandle({.className = "LISTBOX",
+                .style = kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                .exStyle = WS_EX_CLIENTEDGE},
+               false);
   SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, 13);
 }
 

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "launch/Errors.h"
+#include "launch/Paths.h"
 #include "wingui/Application.h"
 #include "wingui/LateBinding.h"
 
@@ -38,10 +39,8 @@ bool OpenDialog::Execute() {
     return false;
   }
   fileName_ = buffer;
-  const std::string::size_type folderEnd = fileName_.find_last_of("\\:");
-  if (folderEnd != std::string::npos) {
-    SetCurrentDirectoryA(fileName_.substr(0, folderEnd + 1).c_str());
-  }
+  const std::string folder = launch::FolderOf(fileName_);
+  if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
   return true;
 }
 

@@ -26,34 +26,31 @@ void StylesFor(BorderStyle border, DWORD& style, DWORD& exStyle) {
     case BorderStyle::ToolWindow:
       exStyle |= WS_EX_TOOLWINDOW;
       break;
-    case BorderStyle::Sizeable:
-      style |= WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-      break;
   }
 }
 
 }  // namespace
 
-Form::Form(Component* owner, BorderStyle border) : WinControl(owner, nullptr), border_(border) {
-  static const ATOM atom = [] {
-    WNDCLASSA wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &WinControl::WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc);
-  }();
-  if (!atom) throw launch::Error("Cannot register the form window class");
+Form::Form(Component* owner, BorderStyle border) : WinControl(owner, nullptr) {
+  RegisterWindowClass({.name = kClassName,
+                       .style = CS_DBLCLKS,
+                       .icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)),
+                       .cursor = LoadCursorA(nullptr, IDC_ARROW),
+                       .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   DWORD style = 0, exStyle = 0;
   StylesFor(border, style, exStyle);
   SetFont(kDefaultFontFace, kDefaultFontHeight);
   // Owned by the application window: no taskbar button of its own, hidden with it when the
   // application is minimised, and destroyed with it at the latest.
-  ownerWindow_ = App().Handle();
-  CreateHandle(kClassName, style, exStyle, true, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240);
+  CreateHandle({.className = kClassName,
+                .style = style,
+                .exStyle = exStyle,
+                .left = CW_USEDEFAULT,
+                .top = CW_USEDEFAULT,
+                .width = 320,
+                .height = 240,
+                .parent = App().Handle()},
+               true);
   icon_.OnChange = [this] {
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));

@@ -21,7 +21,6 @@ enum class FormStyle { Normal, MDIForm };
 enum class BorderStyle {
   Single,      // fixed size, system menu and minimise box
   ToolWindow,  // small caption, fixed size, close box only
-  Sizeable,
 };
 
 class Form : public WinControl {
@@ -31,7 +30,6 @@ class Form : public WinControl {
 
   FormStyle Style() const { return style_; }
   void SetStyle(FormStyle style) { style_ = style; }
-  BorderStyle Border() const { return border_; }
 
   // Asks the form to close (WM_CLOSE): the main form ends the application, others hide.
   void Close();
@@ -81,7 +79,6 @@ class Form : public WinControl {
   void SetOuterSize(int width, int height);
   SIZE NonClientSize() const;
 
-  BorderStyle border_;
   FormStyle style_ = FormStyle::Normal;
   Icon icon_;
   HWND tooltip_ = nullptr;  // owned by the form's window, destroyed with it

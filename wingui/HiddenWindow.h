@@ -8,21 +8,14 @@
 #include <windows.h>
 
 #include "wingui/Handles.h"
+#include "wingui/WindowBinding.h"
 
 namespace wingui {
 
-class MessageTarget {
- public:
-  // Handles one message of the hidden window. Return DefWindowProcA(...) for what the
-  // target does not handle itself.
-  virtual LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
-
- protected:
-  ~MessageTarget() = default;
-};
-
 class HiddenWindow {
  public:
+  // The window's messages go to target; what it does not handle it answers with
+  // DefWindowProcA.
   explicit HiddenWindow(MessageTarget& target);
   HiddenWindow(const HiddenWindow&) = delete;
   HiddenWindow& operator=(const HiddenWindow&) = delete;
@@ -31,9 +24,6 @@ class HiddenWindow {
   HWND Handle() const { return hwnd_.get(); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
-  MessageTarget& target_;
   UniqueHwnd hwnd_;
 };
 

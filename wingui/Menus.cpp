@@ -5,21 +5,18 @@
 #include "launch/Errors.h"
 #include "wingui/Application.h"
 #include "wingui/ExceptionBoundary.h"
+#include "wingui/SerialNumbers.h"
 
 namespace wingui {
 namespace {
 
 // Menu commands share the 16-bit identifier space of WM_COMMAND; 0 means "nothing chosen".
-UINT NextCommand() {
-  static UINT next = 0;
-  next = next % 0xFFFF + 1;
-  return next;
-}
+SerialNumbers g_commands(1, 0xFFFF);
 
 }  // namespace
 
 MenuItem::MenuItem(Component* owner, const std::string& caption)
-    : Component(owner), caption_(caption), command_(NextCommand()) {}
+    : Component(owner), caption_(caption), command_(static_cast<UINT>(g_commands.Next())) {}
 
 MenuItem::~MenuItem() {
   if (parent_) parent_->Remove(this);

@@ -2,35 +2,19 @@
 
 #include <commctrl.h>
 
-#include <unordered_map>
 
 #include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Fonts.h"
 #include "wingui/Form.h"
+#include "wingui/SerialNumbers.h"
 
 namespace wingui {
 namespace {
 
-// Our windows and the objects behind them. Every message of every window looks its object
-// up here, so it is a map in our own memory: a window property would cost a round trip to
-// the window system (under Wine, to its server) per message. One GUI thread, no locks.
-std::unordered_map<HWND, WinControl*>& Objects() {
-  static std::unordered_map<HWND, WinControl*> objects;
-  return objects;
-}
-
-// The object whose window of our own class is being created: the window procedure binds
-// to it on the very first message (WM_GETMINMAXINFO comes before WM_NCCREATE). Windows are
-// made on the one GUI thread only.
-WinControl* g_creating = nullptr;
-
 // Child identifiers stay clear of IDOK and IDCANCEL, which the dialog keyboard handling
 // sends for Enter and Escape.
-int NextChildId() {
-  static int next = 1000;
-  return next++;
-}
+SerialNumbers g_childIds(1000, 0xFFFF);
 
 }  // namespace
 
@@ -45,53 +29,30 @@ WinControl::~WinControl() {
 }
 
 WinControl* WinControl::FromHandle(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  const auto found = Objects().find(hwnd);
-  return found == Objects().end() ? nullptr : found->second;
+  return hwnd ? dynamic_cast<WinControl*>(BoundTarget(hwnd)) : nullptr;
 }
 
-void WinControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, bool ownClass,
-                              int left, int top, int width, int height, const std::string& text) {
-  className_ = className;
-  style_ = style;
-  exStyle_ = exStyle;
-  ownClass_ = ownClass;
-  createBounds_ = RECT{left, top, left + width, top + height};
-  HWND parentWindow = ownerWindow_;
-  HMENU id = nullptr;
+void WinControl::CreateHandle(WindowArgs args, bool ownClass) {
   if (parent_) {
-    parentWindow = parent_->Handle();
-    id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextChildId()));
+    args.parent = parent_->Handle();
+    args.childId = g_childIds.Next();
   }
-  if (ownClass) g_creating = this;
-  HWND hwnd = CreateWindowExA(exStyle, className, text.c_str(), style, left, top, width, height,
-                              parentWindow, id, GetModuleHandleA(nullptr), nullptr);
-  g_creating = nullptr;
-  if (!hwnd) throw launch::Error("Cannot create a window of class " + className_);
-  if (!ownClass) {
-    // Standard controls are subclassed with a wide procedure and chained with
-    // CallWindowProcW. Their own procedures are wide, so messages pass straight through;
-    // with an ANSI procedure in between every text message would be converted twice, and
-    // Wine's version-6 list box overruns its stack converting a long row that way.
-    Attach(hwnd, reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)));
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WinControl::WindowProc));
-    subclassed_ = true;
+  if (ownClass) {
+    hwnd_ = CreateBoundWindow(args, *this);
+  } else {
+    HWND hwnd = CreateWindowExA(args.exStyle, args.className, args.text.c_str(), args.style,
+                                args.left, args.top, args.width, args.height, args.parent,
+                                reinterpret_cast<HMENU>(args.childId), GetModuleHandleA(nullptr),
+                                nullptr);
+    if (!hwnd) throw launch::Error(std::string("Cannot create a window of class ") + args.className);
+    hwnd_ = hwnd;
+    standardProc_ = BindStandardWindow(hwnd, *this);
   }
-  if (HFONT font = Font()) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (HFONT font = Font()) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
-void WinControl::Attach(HWND hwnd, WNDPROC previous) {
-  hwnd_ = hwnd;
-  previous_ = previous;
-  Objects()[hwnd] = this;
-}
-
-HWND WinControl::Handle() {
-  if (!hwnd_ && !className_.empty()) {
-    const RECT& r = createBounds_;
-    CreateHandle(className_.c_str(), style_, exStyle_, ownClass_, r.left, r.top,
-                 r.right - r.left, r.bottom - r.top);
-  }
+HWND WinControl::Handle() const {
+  if (!hwnd_) throw launch::Error("The window no longer exists");
   return hwnd_;
 }
 
@@ -192,8 +153,8 @@ void WinControl::ShowHintOnHover(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT WinControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (subclassed_) return CallWindowProcW(previous_, hwnd_, msg, wParam, lParam);
-  return CallWindowProcA(previous_, hwnd_, msg, wParam, lParam);
+  if (standardProc_) return CallWindowProcW(standardProc_, hwnd_, msg, wParam, lParam);
+  return DefWindowProcA(hwnd_, msg, wParam, lParam);
 }
 
 void WinControl::Command(WORD) {}
@@ -222,32 +183,16 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefaultProc(msg, wParam, lParam);
 }
 
-LRESULT CALLBACK WinControl::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  WinControl* self = FromHandle(hwnd);
-  if (!self && g_creating) {
-    self = std::exchange(g_creating, nullptr);
-    self->Attach(hwnd, DefWindowProcA);
-  }
-  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  LRESULT result = 0;
-  if (!CallGuarded([&] {
-        if (msg == WM_MOUSEMOVE && !self->hintTool_ && !self->hint_.empty()) {
-          self->ShowHintOnHover(msg, wParam, lParam);
-        }
-        result = self->WndProc(msg, wParam, lParam);
-      })) {
-    result = 0;
-  }
-  if (msg == WM_NCDESTROY) {
-    // The window is gone: give a subclassed control back its own procedure and forget it.
-    if (self->subclassed_) {
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->previous_));
-      self->subclassed_ = false;
-    }
-    Objects().erase(hwnd);
-    self->hwnd_ = nullptr;
-  }
-  return result;
+LRESULT WinControl::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The first messages of one of our windows come while CreateBoundWindow has not returned.
+  if (!hwnd_) hwnd_ = hwnd;
+  if (msg == WM_MOUSEMOVE && !hintTool_ && !hint_.empty()) ShowHintOnHover(msg, wParam, lParam);
+  return WndProc(msg, wParam, lParam);
+}
+
+void WinControl::WindowGone(HWND) {
+  hwnd_ = nullptr;
+  standardProc_ = nullptr;
 }
 
 }  // namespace wingui

@@ -1,8 +1,9 @@
 // A component with a window. It owns its HWND (destroying the object destroys the window;
 // WM_NCDESTROY clears the handle, so a window Windows already destroyed with its parent is
-// never destroyed twice). Our own classes get this object from the first message on;
-// standard controls are subclassed right after creation. Parents pass WM_COMMAND and
-// WM_CTLCOLOR* back to the child they concern, and every message runs under CallGuarded.
+// never destroyed twice, and never made again: asking a control for a window it no longer
+// has is a programming error). Its window is bound to it by the framework's one binding
+// (WindowBinding.h). Parents pass WM_COMMAND and WM_CTLCOLOR* back to the child they
+// concern, and every message runs under CallGuarded.
 #pragma once
 
 #include <windows.h>
@@ -11,12 +12,13 @@
 
 #include "wingui/Component.h"
 #include "wingui/Handles.h"
+#include "wingui/WindowBinding.h"
 
 namespace wingui {
 
 class Form;
 
-class WinControl : public Component {
+class WinControl : public Component, public MessageTarget {
  public:
   // parent: the window this control sits in; nullptr for top-level windows (and when the
   // owner itself is the parent window, which is then taken).
@@ -26,8 +28,8 @@ class WinControl : public Component {
   // The object behind one of our windows, or nullptr.
   static WinControl* FromHandle(HWND hwnd);
 
-  // The window (created if it does not exist yet).
-  HWND Handle();
+  // The window; throws when it has been destroyed.
+  HWND Handle() const;
   bool HandleAllocated() const { return hwnd_ != nullptr; }
   WinControl* Parent() const { return parent_; }
   // The form this control sits on (itself for a form).
@@ -66,11 +68,9 @@ class WinControl : public Component {
   int TabOrder = 0;
 
  protected:
-  // Creates the window of a standard control (subclassed) or of one of our own classes
-  // whose window procedure is WindowProc.
-  void CreateHandle(const char* className, DWORD style, DWORD exStyle, bool ownClass,
-                    int left = 0, int top = 0, int width = 0, int height = 0,
-                    const std::string& text = "");
+  // Creates the window: of one of our own classes (ownClass), or a standard control. A
+  // child's parent window and identifier are filled in here.
+  void CreateHandle(WindowArgs args, bool ownClass);
 
   virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   // The window's original procedure.
@@ -80,29 +80,20 @@ class WinControl : public Component {
   // WM_CTLCOLOR* about this control: a brush, or nullptr for the parent's default.
   virtual HBRUSH ControlColor(HDC dc);
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
-  // Owner of a top-level window (set before CreateHandle).
-  HWND ownerWindow_ = nullptr;
 
  private:
-  void Attach(HWND hwnd, WNDPROC previous);
+  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void WindowGone(HWND hwnd) override;
   void UpdateHintTool();
   void ShowHintOnHover(UINT msg, WPARAM wParam, LPARAM lParam);
 
   WinControl* parent_ = nullptr;
   HWND hwnd_ = nullptr;
-  WNDPROC previous_ = DefWindowProcA;
-  bool subclassed_ = false;
+  // A standard control's own procedure; nullptr for our own classes.
+  WNDPROC standardProc_ = nullptr;
   UniqueHfont font_;
   std::string hint_;
   bool hintTool_ = false;  // the hint is a tool of the form's tooltip
-  // What CreateHandle was given, so Handle() can make the window again.
-  std::string className_;
-  DWORD style_ = 0;
-  DWORD exStyle_ = 0;
-  bool ownClass_ = false;
-  RECT createBounds_{};
 };
 
 }  // namespace wingui

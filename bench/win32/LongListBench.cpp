@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
   }
   try {
     wingui::App().Initialize();
-    tray::Platform().ShellNotifyIcon = &AcceptShellRequest;
+    tray::TrayPlatform().ShellNotifyIcon = &AcceptShellRequest;
     std::printf("architecture: %s\n", bench::kArchitecture);
 
     const std::string settings =

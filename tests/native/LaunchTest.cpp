@@ -54,12 +54,12 @@ TEST(LaunchParameters, NickGoesInAsTyped) {
   EXPECT_EQ(launch::BuildLaunchParameters("\"x\" y"), "/m /c1 /i1 -name \"x\" y -net net.txt");
 }
 
-TEST(LaunchCommandA, WritesAllThreeFilesInTheCurrentDirectoryThenStarts) {
+TEST(SaveAndPlayAllowList, WritesAllThreeFilesInTheCurrentDirectoryThenStarts) {
   Folders f;
   CurrentDirectoryScope here(f.current.Path());
   RecordedStarts starts;
   const std::string game = f.game / "duke3d_w32.exe";
-  launch::RunLaunchCommandA(SampleInputs(game));
+  launch::SaveAndPlayAllowList(SampleInputs(game));
 
   EXPECT_EQ(ReadBytes(f.current / "net.txt"),
             "interface 192.168.1.4:1635\r\nmode peer\r\n"
@@ -72,19 +72,19 @@ TEST(LaunchCommandA, WritesAllThreeFilesInTheCurrentDirectoryThenStarts) {
   EXPECT_EQ(starts.Requests(), std::vector<LaunchRequest>{ExpectedRequest(game)});
 }
 
-TEST(LaunchCommandA, EmptyListGivesThreeLinesTheLastEmpty) {
+TEST(SaveAndPlayAllowList, EmptyListGivesThreeLinesTheLastEmpty) {
   TempFolder current;
   CurrentDirectoryScope here(current.Path());
   RecordedStarts starts;
   LaunchInputs inputs = SampleInputs("d.exe");
   inputs.allowed.clear();
-  launch::RunLaunchCommandA(inputs);
+  launch::SaveAndPlayAllowList(inputs);
   EXPECT_EQ(ReadBytes(current / "net.txt"), "interface 192.168.1.4:1635\r\nmode peer\r\n\r\n");
   EXPECT_EQ(ReadBytes(current / "ips.txt"), "");
   EXPECT_EQ(starts.Requests().size(), 1u);
 }
 
-TEST(LaunchCommandB, ScriptBesideTheLaunchPathFilesInTheProgramFolder) {
+TEST(SaveAndPlayBroadcast, ScriptBesideTheLaunchPathFilesInTheProgramFolder) {
   Folders f;
   TempFolder typed;
   CurrentDirectoryScope here(f.current.Path());
@@ -95,7 +95,7 @@ TEST(LaunchCommandB, ScriptBesideTheLaunchPathFilesInTheProgramFolder) {
   // goes beside what is started, not beside the field's text.
   inputs.settings.gameExe = typed / "duke3d_w32.exe";
   inputs.playersText = "";
-  launch::RunLaunchCommandB(inputs, f.program.Path());
+  launch::SaveAndPlayBroadcast(inputs, f.program.Path());
 
   EXPECT_EQ(ReadBytes(f.game / "net.txt"),
             "interface 192.168.1.4:1635\r\nmode peer\r\nbroadcast \r\n");
@@ -108,7 +108,7 @@ TEST(LaunchCommandB, ScriptBesideTheLaunchPathFilesInTheProgramFolder) {
   EXPECT_EQ(starts.Requests(), std::vector<LaunchRequest>{ExpectedRequest(game)});
 }
 
-TEST(LaunchCommandC, BroadcastScriptInTheExecutableFieldsFolder) {
+TEST(SaveAndPlayBroadcastBesideExeField, BroadcastScriptInTheExecutableFieldsFolder) {
   Folders f;
   TempFolder browsed;
   CurrentDirectoryScope here(f.current.Path());
@@ -116,7 +116,7 @@ TEST(LaunchCommandC, BroadcastScriptInTheExecutableFieldsFolder) {
   // The field was edited after a browse: the script follows the field, the start the path.
   LaunchInputs inputs = SampleInputs(browsed / "duke3d_w32.exe");
   inputs.settings.gameExe = f.game / "duke3d_w32.exe";
-  launch::RunLaunchCommandC(inputs, f.program.Path());
+  launch::SaveAndPlayBroadcastBesideExeField(inputs, f.program.Path());
 
   EXPECT_EQ(ReadBytes(f.game / "net.txt"),
             "interface 192.168.1.4:1635\r\nmode peer\r\nbroadcast 3\r\n");
@@ -128,11 +128,11 @@ TEST(LaunchCommandC, BroadcastScriptInTheExecutableFieldsFolder) {
             std::vector<LaunchRequest>{ExpectedRequest(browsed / "duke3d_w32.exe")});
 }
 
-TEST(LaunchCommandC, BareExecutableNamePutsTheScriptInTheCurrentDirectory) {
+TEST(SaveAndPlayBroadcastBesideExeField, BareExecutableNamePutsTheScriptInTheCurrentDirectory) {
   Folders f;
   CurrentDirectoryScope here(f.current.Path());
   RecordedStarts starts;
-  launch::RunLaunchCommandC(SampleInputs("duke3d_w32.exe"), f.program.Path());
+  launch::SaveAndPlayBroadcastBesideExeField(SampleInputs("duke3d_w32.exe"), f.program.Path());
   EXPECT_EQ(f.current.Names(), Names{"net.txt"});
   EXPECT_EQ(f.program.Names(), (Names{"ips.txt", "settings.txt"}));
 }
@@ -154,7 +154,7 @@ TEST(LaunchFaults, FolderWhereTheListShouldBeStopsBeforeTheSettings) {
   launch_test::MakeFolder(current / "ips.txt");
   WriteBytes(current / "settings.txt", "old\r\n");
 
-  const std::string text = FailureText([] { launch::RunLaunchCommandA(SampleInputs("d.exe")); });
+  const std::string text = FailureText([] { launch::SaveAndPlayAllowList(SampleInputs("d.exe")); });
   EXPECT_EQ(text, "Cannot create file \"" + (current / "ips.txt") + "\". " +
                       launch_test::FolderInTheWayText());
   EXPECT_EQ(launch::AddClosingFullStop(text).back(), '.');
@@ -173,7 +173,7 @@ TEST(LaunchFaults, ReadOnlyListIsRefusedKeptAndStopsTheCommand) {
   const unsigned long marks = launch_test::Attributes(current / "ips.txt");
   WriteBytes(current / "settings.txt", "old\r\n");
 
-  const std::string text = FailureText([] { launch::RunLaunchCommandA(SampleInputs("d.exe")); });
+  const std::string text = FailureText([] { launch::SaveAndPlayAllowList(SampleInputs("d.exe")); });
   EXPECT_EQ(text, "Cannot create file \"" + (current / "ips.txt") + "\". " +
                       launch_test::AccessDeniedText());
   EXPECT_EQ(ReadBytes(current / "ips.txt"), "old list\r\n");
@@ -191,7 +191,7 @@ TEST(LaunchFaults, MissingFolderForTheScriptStopsEverything) {
   const std::string game = f.game / "gone" + std::string(1, f.game.Path().back()) + "d.exe";
 
   const std::string text =
-      FailureText([&] { launch::RunLaunchCommandB(SampleInputs(game), f.program.Path()); });
+      FailureText([&] { launch::SaveAndPlayBroadcast(SampleInputs(game), f.program.Path()); });
   EXPECT_EQ(text, "Cannot create file \"" + launch::FolderOf(game) + "net.txt\". " +
                       launch_test::MissingFolderText());
   EXPECT_EQ(f.program.Names(), Names{});
@@ -207,7 +207,7 @@ TEST(LaunchFaults, WriteFailingPartWayKeepsTheOldFileAndEarlierFiles) {
   // Writes: net.txt, ips.txt, then settings.txt fails after five bytes.
   launch_test::FailingWrites failing(3, 5);
 
-  const std::string text = FailureText([] { launch::RunLaunchCommandA(SampleInputs("d.exe")); });
+  const std::string text = FailureText([] { launch::SaveAndPlayAllowList(SampleInputs("d.exe")); });
   EXPECT_EQ(text, "Stream write error");
   EXPECT_EQ(ReadBytes(current / "ips.txt"), kListBytes);
   EXPECT_EQ(ReadBytes(current / "settings.txt"), "old settings\r\n");
@@ -225,7 +225,7 @@ TEST(LaunchFaults, FailureInAnEarlyPieceOfALongListIsNotLostByLaterPieces) {
   // Writes: net.txt, then the first piece of ips.txt fails; the later pieces succeed.
   launch_test::FailingWrites failing(2, 100);
 
-  EXPECT_EQ(FailureText([&] { launch::RunLaunchCommandB(inputs, f.program.Path()); }),
+  EXPECT_EQ(FailureText([&] { launch::SaveAndPlayBroadcast(inputs, f.program.Path()); }),
             "Stream write error");
   EXPECT_EQ(ReadBytes(f.program / "ips.txt"), "old list\r\n");
   EXPECT_EQ(f.program.Names(), Names{"ips.txt"});
@@ -237,7 +237,7 @@ TEST(LaunchFaults, FailedFirstWriteLeavesNoFileBehind) {
   CurrentDirectoryScope here(current.Path());
   RecordedStarts starts;
   launch_test::FailingWrites failing(1, 0);
-  EXPECT_EQ(FailureText([] { launch::RunLaunchCommandA(SampleInputs("d.exe")); }),
+  EXPECT_EQ(FailureText([] { launch::SaveAndPlayAllowList(SampleInputs("d.exe")); }),
             "Stream write error");
   EXPECT_EQ(current.Names(), Names{});
   EXPECT_TRUE(starts.Requests().empty());

@@ -32,7 +32,7 @@ std::size_t g_okBytes = 0;
 void RecordStart(const launch::LaunchRequest& request) { g_requests.push_back(request); }
 
 bool WriteThenFail(launch::NativeFile file, const char* data, std::size_t size) {
-  const auto& real = launch::RealPlatform();
+  const auto& real = launch::RealLaunchPlatform();
   if (--g_writesLeft != 0) return real.WriteBytes(file, data, size);
   real.WriteBytes(file, data, std::min(size, g_okBytes));
   return false;
@@ -174,11 +174,11 @@ unsigned long Attributes(const std::string& path) {
 
 RecordedStarts::RecordedStarts() {
   g_requests.clear();
-  launch::Platform().StartProgram = &RecordStart;
+  launch::LaunchPlatform().OpenWithShell = &RecordStart;
 }
 
 RecordedStarts::~RecordedStarts() {
-  launch::Platform().StartProgram = launch::RealPlatform().StartProgram;
+  launch::LaunchPlatform().OpenWithShell = launch::RealLaunchPlatform().OpenWithShell;
 }
 
 const std::vector<launch::LaunchRequest>& RecordedStarts::Requests() const {
@@ -188,11 +188,11 @@ const std::vector<launch::LaunchRequest>& RecordedStarts::Requests() const {
 FailingWrites::FailingWrites(int failingWrite, std::size_t okBytes) {
   g_writesLeft = failingWrite;
   g_okBytes = okBytes;
-  launch::Platform().WriteBytes = &WriteThenFail;
+  launch::LaunchPlatform().WriteBytes = &WriteThenFail;
 }
 
 FailingWrites::~FailingWrites() {
-  launch::Platform().WriteBytes = launch::RealPlatform().WriteBytes;
+  launch::LaunchPlatform().WriteBytes = launch::RealLaunchPlatform().WriteBytes;
 }
 
 #ifdef _WIN32

@@ -170,11 +170,11 @@ class FakeDiscovery {
 // Records start requests instead of starting anything.
 class StartRecorder {
  public:
-  StartRecorder() : saved_(launch::Platform()) {
+  StartRecorder() : saved_(launch::LaunchPlatform()) {
     Requests().clear();
-    launch::Platform().StartProgram = &Record;
+    launch::LaunchPlatform().OpenWithShell = &Record;
   }
-  ~StartRecorder() { launch::Platform() = saved_; }
+  ~StartRecorder() { launch::LaunchPlatform() = saved_; }
   StartRecorder(const StartRecorder&) = delete;
   StartRecorder& operator=(const StartRecorder&) = delete;
 
@@ -185,21 +185,21 @@ class StartRecorder {
 
  private:
   static void Record(const launch::LaunchRequest& request) { Requests().push_back(request); }
-  launch::PlatformTable saved_;
+  launch::LaunchPlatformTable saved_;
 };
 
 // The shell's notification area is left alone: the main window's tray icon talks to a
 // recorder that accepts every request.
 class QuietTray {
  public:
-  QuietTray() : saved_(tray::Platform()) { tray::Platform().ShellNotifyIcon = &Accept; }
-  ~QuietTray() { tray::Platform() = saved_; }
+  QuietTray() : saved_(tray::TrayPlatform()) { tray::TrayPlatform().ShellNotifyIcon = &Accept; }
+  ~QuietTray() { tray::TrayPlatform() = saved_; }
   QuietTray(const QuietTray&) = delete;
   QuietTray& operator=(const QuietTray&) = delete;
 
  private:
   static BOOL WINAPI Accept(DWORD, tray::NotifyIconRecord*) { return TRUE; }
-  tray::TrayPlatform saved_;
+  tray::TrayPlatformTable saved_;
 };
 
 // The main window as start-up builds it, owned by the application and freed by the test.

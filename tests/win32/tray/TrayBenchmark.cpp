@@ -86,11 +86,11 @@ int main() {
     // Under Wine each pointer and key read asks the server, so fewer of these.
     ok &= Measure("tray mouse move, real pointer and key reads", kMessages / 50, window,
                   tray::kTrayCallbackMessage, icon.IconId(), WM_MOUSEMOVE, moves);
-    tray::Platform().GetCursorPos = StubCursor;
-    tray::Platform().GetAsyncKeyState = StubKeys;
+    tray::TrayPlatform().GetCursorPos = StubCursor;
+    tray::TrayPlatform().GetAsyncKeyState = StubKeys;
     ok &= Measure("tray mouse move, stubbed pointer and keys", kMessages, window,
                   tray::kTrayCallbackMessage, icon.IconId(), WM_MOUSEMOVE, moves);
-    tray::Platform() = tray::RealTrayPlatform();
+    tray::TrayPlatform() = tray::RealTrayPlatform();
   }
 
   {

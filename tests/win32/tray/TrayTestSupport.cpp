@@ -63,8 +63,8 @@ void FakeSystem::Reset() {
   doubleClickTime = 150;
 }
 
-tray::TrayPlatform FakeSystem::Table() {
-  return tray::TrayPlatform{FakeShellNotifyIcon, FakeGetCursorPos, FakeGetAsyncKeyState,
+tray::TrayPlatformTable FakeSystem::Table() {
+  return tray::TrayPlatformTable{FakeShellNotifyIcon, FakeGetCursorPos, FakeGetAsyncKeyState,
                             FakeSetForegroundWindow, FakeGetDoubleClickTime};
 }
 
@@ -77,10 +77,10 @@ int FakeSystem::Count(DWORD request) {
 void TrayTest::SetUp() {
   wingui::App().Initialize();
   FakeSystem::Reset();
-  tray::Platform() = FakeSystem::Table();
+  tray::TrayPlatform() = FakeSystem::Table();
 }
 
-void TrayTest::TearDown() { tray::Platform() = tray::RealTrayPlatform(); }
+void TrayTest::TearDown() { tray::TrayPlatform() = tray::RealTrayPlatform(); }
 
 std::string ShiftText(tray::TShiftState shift) {
   std::string text;

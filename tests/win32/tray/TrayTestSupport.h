@@ -35,7 +35,7 @@ struct FakeSystem {
   static inline UINT doubleClickTime = 150;
 
   static void Reset();
-  static tray::TrayPlatform Table();
+  static tray::TrayPlatformTable Table();
   // Requests of one kind (NIM_ADD ...), in order.
   static int Count(DWORD request);
 };
