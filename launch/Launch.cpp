@@ -45,7 +45,8 @@ void SaveAndPlayBroadcast(const LaunchInputs& inputs, const std::string& program
             programFolder);
 }
 
-void SaveAndPlayBroadcastBesideExeField(const LaunchInputs& inputs, const std::string& programFolder) {
+void SaveAndPlayBroadcastBesideExeField(const LaunchInputs& inputs,
+                                        const std::string& programFolder) {
   RunLaunch(inputs, ScriptForm::Broadcast, ScriptIn(FolderOf(inputs.settings.gameExe)),
             programFolder);
 }

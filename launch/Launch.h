@@ -52,6 +52,7 @@ void SaveAndPlayBroadcast(const LaunchInputs& inputs, const std::string& program
 
 // The tray's "Save && Play": always the broadcast form, the script in the folder of the
 // executable field's text, the two files in programFolder.
-void SaveAndPlayBroadcastBesideExeField(const LaunchInputs& inputs, const std::string& programFolder);
+void SaveAndPlayBroadcastBesideExeField(const LaunchInputs& inputs,
+                                        const std::string& programFolder);
 
 }  // namespace launch

@@ -29,6 +29,12 @@ struct LaunchPlatformTable {
 LaunchPlatformTable& LaunchPlatform();
 const LaunchPlatformTable& RealLaunchPlatform();
 
+// The system's own calls behind the real table: the shell's "open" (where there is no shell,
+// the program is started with the parameters as its words), and one write that may take only
+// part of the data (the number of bytes written; 0 when it failed).
+void ShellOpen(const LaunchRequest& request);
+std::size_t WriteSome(NativeFile file, const char* data, std::size_t size);
+
 // Error code of the last failed call below (GetLastError or errno).
 int LastSystemError();
 // The system's own text for an error code, untidied.

@@ -35,7 +35,9 @@ std::vector<std::string> Words(const std::string& text) {
   return words;
 }
 
-void OpenWithShellPosix(const LaunchRequest& request) {
+}  // namespace
+
+void ShellOpen(const LaunchRequest& request) {
   std::vector<std::string> words = Words(request.parameters);
   std::vector<char*> argv;
   std::string file = request.file;
@@ -47,24 +49,13 @@ void OpenWithShellPosix(const LaunchRequest& request) {
   posix_spawnp(&child, file.c_str(), nullptr, nullptr, argv.data(), environ);
 }
 
-bool WriteBytesPosix(NativeFile file, const char* data, std::size_t size) {
-  while (size > 0) {
+std::size_t WriteSome(NativeFile file, const char* data, std::size_t size) {
+  for (;;) {
     const ssize_t written = write(static_cast<int>(file), data, size);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    data += written;
-    size -= static_cast<std::size_t>(written);
+    return written > 0 ? static_cast<std::size_t>(written) : 0;
   }
-  return true;
 }
-
-const LaunchPlatformTable kReal{&OpenWithShellPosix, &WriteBytesPosix};
-LaunchPlatformTable g_table = kReal;
-
-}  // namespace
-
-LaunchPlatformTable& LaunchPlatform() { return g_table; }
-const LaunchPlatformTable& RealLaunchPlatform() { return kReal; }
 
 int LastSystemError() { return errno; }
 
@@ -167,7 +158,9 @@ bool CloseFile(NativeFile file) { return close(static_cast<int>(file)) == 0; }
 bool MoveReplacing(const std::string& from, const std::string& to) {
   // The replaced file's permissions go to the new one before it takes the name.
   struct stat info;
-  if (stat(to.c_str(), &info) == 0 && S_ISREG(info.st_mode)) chmod(from.c_str(), info.st_mode & 07777);
+  if (stat(to.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    chmod(from.c_str(), info.st_mode & 07777);
+  }
   return rename(from.c_str(), to.c_str()) == 0;
 }
 

@@ -24,7 +24,9 @@ struct FileGuard {
   ~FileGuard() { CloseHandle(handle); }
 };
 
-void OpenWithShellWin(const LaunchRequest& request) {
+}  // namespace
+
+void ShellOpen(const LaunchRequest& request) {
   const char* folder =
       request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str();
   // The result is deliberately ignored: a game that cannot be started is not reported.
@@ -33,26 +35,11 @@ void OpenWithShellWin(const LaunchRequest& request) {
                 request.showCommand);
 }
 
-bool WriteBytesWin(NativeFile file, const char* data, std::size_t size) {
-  while (size > 0) {
-    const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    DWORD written = 0;
-    if (!WriteFile(AsHandle(file), data, chunk, &written, nullptr) || written == 0) {
-      return false;
-    }
-    data += written;
-    size -= written;
-  }
-  return true;
+std::size_t WriteSome(NativeFile file, const char* data, std::size_t size) {
+  const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+  DWORD written = 0;
+  return WriteFile(AsHandle(file), data, chunk, &written, nullptr) ? written : 0;
 }
-
-const LaunchPlatformTable kReal{&OpenWithShellWin, &WriteBytesWin};
-LaunchPlatformTable g_table = kReal;
-
-}  // namespace
-
-LaunchPlatformTable& LaunchPlatform() { return g_table; }
-const LaunchPlatformTable& RealLaunchPlatform() { return kReal; }
 
 int LastSystemError() { return static_cast<int>(GetLastError()); }
 

@@ -43,8 +43,8 @@ TForm1::TForm1(wingui::Component* owner) : wingui::Form(owner, wingui::BorderSty
   Timer1->SetInterval(100);
   Timer1->OnTimer = [this] { Timer1Timer(); };
 
-  // The tray icon is configured only through its stored values, in its stored order; each
-  // setter acts at once, so the icon is in the notification area from here on.
+  // The tray icon is set up through its setters alone, in the order of its properties; each
+  // acts at once, so the icon is in the notification area from here on.
   TrayIcon2 = new tray::TTrayIcon(this);
   TrayIcon2->SetCycleInterval(0);
   TrayIcon2->SetIcon(FormIcon());
@@ -179,7 +179,7 @@ launch::LaunchInputs TForm1::CurrentLaunchInputs() const {
   inputs.allowed = AllowedEntries();
   inputs.playersText = Edit6->Text();
   inputs.launchPath = launchPath_;
-  inputs.ownerWindow = reinterpret_cast<std::uintptr_t>(const_cast<TForm1*>(this)->Handle());
+  inputs.ownerWindow = reinterpret_cast<std::uintptr_t>(Handle());
   return inputs;
 }
 

@@ -59,11 +59,6 @@ class TSimpleTimer {
 // (tests, benchmarks).
 class TSimpleTimerHandler final
     : public wingui::SharedHiddenWindow<TSimpleTimerHandler, TSimpleTimer> {
- private:
-  friend class wingui::SharedHiddenWindow<TSimpleTimerHandler, TSimpleTimer>;
-
-  TSimpleTimerHandler() = default;
-  ~TSimpleTimerHandler() = default;
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 

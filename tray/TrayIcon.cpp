@@ -1,6 +1,6 @@
 // TTrayIcon's life, its properties and the requests it sends to the shell. Setters act
-// at once, also while a form applies its stored values; Loaded re-applies the state that
-// matters once loading is complete. Mouse handling lives in TrayMouse.cpp, the work with
+// at once, also while its form is being set up; Loaded re-applies the state that matters
+// once the form is complete. Mouse handling lives in TrayMouse.cpp, the work with
 // the application's windows in TrayWindowIntegration.cpp.
 #include "tray/TrayIcon.h"
 

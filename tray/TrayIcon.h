@@ -114,7 +114,7 @@ class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
   TNotifyEvent OnMinimizeToTray;
   TStartupEvent OnStartup;
 
-  // Not stored.
+  // Set by the program at run time only (the rest is set up with the form).
   TShellBehaviour ShellBehaviour() const { return shellBehaviour_; }
   void SetShellBehaviour(TShellBehaviour value);
 
@@ -206,12 +206,8 @@ class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
 // The hidden window all tray components share, and the table that finds a component by
 // its icon identifier. There is at most one, made by the first component and destroyed
 // with the last.
-class TTrayIconHandler final : public wingui::SharedHiddenWindow<TTrayIconHandler, TTrayIcon> {
- private:
-  friend class wingui::SharedHiddenWindow<TTrayIconHandler, TTrayIcon>;
-
-  TTrayIconHandler() = default;
-  ~TTrayIconHandler() = default;
+class TTrayIconHandler final
+    : public wingui::SharedHiddenWindow<TTrayIconHandler, TTrayIcon> {
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 

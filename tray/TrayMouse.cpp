@@ -165,11 +165,10 @@ void TTrayIcon::ShowPopupAtCursor() {
   if (!StillAlive() || !popupMenu_) return;
   popupMenu_->PopupComponent = this;
   popupMenu_->Popup(pos.x, pos.y);
-  // The chosen item may have destroyed us (or the form); WM_NULL then has no target.
+  // The chosen item may have destroyed us, or the form's window; WM_NULL then has no target.
   if (!StillAlive() || !OwnerIsWindowed()) return;
   // A message after the menu makes the owner's thread switch tasks properly, so the
-  // next popup opens on the first click. Only the window we hooked is used: asking the
-  // owner would create a new window after the menu closed the old one.
+  // next popup opens on the first click.
   if (const HWND owner = HookedOwnerWindow()) PostMessageA(owner, WM_NULL, 0, 0);
 }
 

@@ -1,5 +1,5 @@
 // The component tree: every component has an optional owner, and an owner frees what it
-// owns when it is destroyed, newest first. A form's stored values are applied between
+// owns when it is destroyed, newest first. A form sets up its components between
 // BeginLoading and EndLoading; EndLoading then tells each owned component that loading
 // is complete (Loaded), so setters can act at once and be re-applied in one place.
 // A component is either made with new and freed by its owner, or is a data member of its
@@ -23,7 +23,8 @@ class Component {
   // Owned components in creation order.
   const std::vector<Component*>& Components() const { return components_; }
 
-  // True while this component's owner chain is applying stored values.
+  // True while this component's owner chain is being set up (between BeginLoading and
+  // EndLoading).
   bool Loading() const;
 
   void BeginLoading();

@@ -152,34 +152,25 @@ LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 // --- Edit ----------------------------------------------------------------------------
 
 Edit::Edit(Component* owner, const std::string& text, WinControl* parent)
-    : Edit(owner, parent, ES_AUTOHSCROLL, text) {}
-
-Edit::Edit(Component* owner, WinControl* parent, DWORD extraStyle, const std::string& text)
     : WinControl(owner, ParentOf(owner, parent)) {
   CreateHandle({.className = "EDIT",
                 .text = text,
-                .style = kChild | WS_TABSTOP | extraStyle,
+                .style = kChild | WS_TABSTOP | ES_AUTOHSCROLL,
                 .exStyle = WS_EX_CLIENTEDGE},
                false);
 }
-
-void Edit::SelectAll() { SendMessageA(Handle(), EM_SETSEL, 0, -1); }
-
-void Edit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 0); }
 
 void Edit::Command(WORD code) {
   if (code == EN_CHANGE) Raise(OnChange);
 }
 
-Memo::Memo(Component* owner, const std::string& text, WinControl* parent)
-    : Edit(owner, parent, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, text) {}
-
 // --- Button --------------------------------------------------------------------------
 
 Button::Button(Component* owner, const std::string& caption, WinControl* parent)
     : WinControl(owner, ParentOf(owner, parent)) {
-  CreateHandle({.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON},
-               false);
+  CreateHandle(
+      {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON},
+      false);
 }
 
 void Button::Click() { Raise(OnClick); }
@@ -199,8 +190,7 @@ RadioButton::RadioButton(Component* owner, const std::string& caption, WinContro
 }
 
 bool RadioButton::Checked() const {
-  auto* self = const_cast<RadioButton*>(this);
-  return SendMessageA(self->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 std::vector<RadioButton*> RadioButton::GroupMembers() {
@@ -281,7 +271,7 @@ ListBox::ListBox(Component* owner, WinControl* parent) : WinControl(owner, Paren
 
 int ListBox::Count() const {
   CompleteFill();
-  return static_cast<int>(SendMessageA(const_cast<ListBox*>(this)->Handle(), LB_GETCOUNT, 0, 0));
+  return static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0));
 }
 
 int ListBox::Add(const std::string& text) {
@@ -305,7 +295,7 @@ std::string ListBox::Item(int index) const {
   CompleteFill();
   // Read through the wide messages and convert: Wine's version-6 list box answers the ANSI
   // LB_GETTEXT of a row longer than a few hundred characters with a stack overrun.
-  HWND hwnd = const_cast<ListBox*>(this)->Handle();
+  HWND hwnd = Handle();
   const LRESULT length = SendMessageW(hwnd, LB_GETTEXTLEN, index, 0);
   if (length == LB_ERR) throw launch::Error("List index out of bounds");
   std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
@@ -375,7 +365,7 @@ void ListBox::DropWaitingRows() {
 }
 
 int ListBox::ItemIndex() const {
-  return static_cast<int>(SendMessageA(const_cast<ListBox*>(this)->Handle(), LB_GETCURSEL, 0, 0));
+  return static_cast<int>(SendMessageA(Handle(), LB_GETCURSEL, 0, 0));
 }
 
 void ListBox::SetItemIndex(int index) {

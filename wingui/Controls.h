@@ -1,7 +1,7 @@
-// The standard controls the program's windows are built from: label, edit (and its
-// multi-line form), push button, radio button, group frame and list box. Each reports its
-// events through std::function handlers; they run under CallGuarded, so an error in one
-// goes to the error box and the program goes on.
+// The standard controls the program's windows are built from: label, edit, push button,
+// radio button, group frame and list box. Each reports its events through std::function
+// handlers; they run under CallGuarded, so an error in one goes to the error box and the
+// program goes on.
 #pragma once
 
 #include <windows.h>
@@ -32,7 +32,6 @@ class Label : public WinControl {
   // With AutoSize the label takes the width of its text whenever its caption changes, so a
   // longer caption is never cut off. The size it was given stands until then: the designed
   // sizes are those of the designed captions.
-  bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool value) { autoSize_ = value; }
 
   std::function<void()> OnClick;
@@ -62,20 +61,10 @@ class Edit : public WinControl {
  public:
   Edit(Component* owner, const std::string& text = "", WinControl* parent = nullptr);
 
-  void SelectAll();
-  void CopyToClipboard();
-
   std::function<void()> OnChange;
 
  protected:
-  Edit(Component* owner, WinControl* parent, DWORD extraStyle, const std::string& text);
   void Command(WORD code) override;
-};
-
-// A multi-line edit.
-class Memo : public Edit {
- public:
-  Memo(Component* owner, const std::string& text = "", WinControl* parent = nullptr);
 };
 
 class Button : public WinControl {

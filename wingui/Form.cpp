@@ -64,8 +64,8 @@ void Form::Close() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 
 SIZE Form::NonClientSize() const {
   RECT window{}, client{};
-  GetWindowRect(const_cast<Form*>(this)->Handle(), &window);
-  GetClientRect(const_cast<Form*>(this)->Handle(), &client);
+  GetWindowRect(Handle(), &window);
+  GetClientRect(Handle(), &client);
   return SIZE{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
 }
 
@@ -75,21 +75,19 @@ void Form::SetOuterSize(int width, int height) {
 
 void Form::SetWidth(int width) { SetOuterSize(width, Height()); }
 
-void Form::SetHeight(int height) { SetOuterSize(Width(), height); }
-
 void Form::SetClientWidth(int width) { SetOuterSize(width + NonClientSize().cx, Height()); }
 
 void Form::SetClientHeight(int height) { SetOuterSize(Width(), height + NonClientSize().cy); }
 
 int Form::ClientWidth() const {
   RECT r{};
-  GetClientRect(const_cast<Form*>(this)->Handle(), &r);
+  GetClientRect(Handle(), &r);
   return r.right;
 }
 
 int Form::ClientHeight() const {
   RECT r{};
-  GetClientRect(const_cast<Form*>(this)->Handle(), &r);
+  GetClientRect(Handle(), &r);
   return r.bottom;
 }
 

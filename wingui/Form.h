@@ -35,7 +35,6 @@ class Form : public WinControl {
   void Close();
 
   void SetWidth(int width);  // outer width
-  void SetHeight(int height);
   void SetClientWidth(int width);
   void SetClientHeight(int height);
   int ClientWidth() const;

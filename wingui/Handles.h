@@ -35,7 +35,6 @@ class UniqueHandle {
   H h_ = nullptr;
 };
 
-inline BOOL WINAPI DeleteGdiObject(HGDIOBJ h) { return DeleteObject(h); }
 inline BOOL WINAPI DeleteFontObject(HFONT h) { return DeleteObject(h); }
 inline BOOL WINAPI DeleteBrushObject(HBRUSH h) { return DeleteObject(h); }
 inline BOOL WINAPI CloseKernelHandle(HANDLE h) { return CloseHandle(h); }
@@ -45,7 +44,6 @@ using UniqueHicon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueHmenu = UniqueHandle<HMENU, DestroyMenu>;
 using UniqueHfont = UniqueHandle<HFONT, DeleteFontObject>;
 using UniqueHbrush = UniqueHandle<HBRUSH, DeleteBrushObject>;
-using UniqueGdiObject = UniqueHandle<HGDIOBJ, DeleteGdiObject>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
 
 // Owning COM interface pointer.

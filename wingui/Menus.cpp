@@ -1,6 +1,7 @@
 #include "wingui/Menus.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "launch/Errors.h"
 #include "wingui/Application.h"
@@ -24,28 +25,21 @@ MenuItem::~MenuItem() {
   while (!items_.empty()) Remove(items_.back());
 }
 
+// Each change is written into the live menu; setting what is already there writes nothing.
 void MenuItem::SetCaption(const std::string& caption) {
-  if (caption == caption_) return;
-  caption_ = caption;
-  UpdateEntry();
+  if (std::exchange(caption_, caption) != caption) UpdateEntry();
 }
 
 void MenuItem::SetDefault(bool value) {
-  if (value == default_) return;
-  default_ = value;
-  UpdateEntry();
+  if (std::exchange(default_, value) != value) UpdateEntry();
 }
 
 void MenuItem::SetEnabled(bool value) {
-  if (value == enabled_) return;
-  enabled_ = value;
-  UpdateEntry();
+  if (std::exchange(enabled_, value) != value) UpdateEntry();
 }
 
 void MenuItem::SetChecked(bool value) {
-  if (value == checked_) return;
-  checked_ = value;
-  UpdateEntry();
+  if (std::exchange(checked_, value) != value) UpdateEntry();
 }
 
 void MenuItem::Click() {

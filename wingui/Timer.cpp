@@ -1,6 +1,7 @@
 #include "wingui/Timer.h"
 
 #include <unordered_map>
+#include <utility>
 
 #include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
@@ -22,15 +23,11 @@ Timer::Timer(Component* owner) : Component(owner) { Update(); }
 Timer::~Timer() { Stop(); }
 
 void Timer::SetInterval(UINT milliseconds) {
-  if (milliseconds == interval_) return;
-  interval_ = milliseconds;
-  Update();
+  if (std::exchange(interval_, milliseconds) != milliseconds) Update();
 }
 
 void Timer::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
-  Update();
+  if (std::exchange(enabled_, enabled) != enabled) Update();
 }
 
 void Timer::Stop() {

@@ -14,13 +14,14 @@
 #include <vector>
 
 #include "bench/win32/BenchFigures.h"
+#include "bench/win32/BenchSetup.h"
 #include "launch/Paths.h"
-#include "tests/e2e/LanvoraSession.h"
-#include "tests/e2e/Scratch.h"
+#include "harness/LanvoraSession.h"
+#include "harness/Scratch.h"
 
 namespace {
 
-using e2e::LanvoraSession;
+using harness::LanvoraSession;
 
 constexpr char kHiddenClass[] = "LanvoraHiddenWindow";
 constexpr UINT kTrayCallback = 0x0800;
@@ -60,13 +61,13 @@ Figures Measure(HANDLE process, DWORD processId) {
     f.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
     f.workingSet = memory.WorkingSetSize;
   }
-  for (HWND top : e2e::TopLevelWindows(processId, "", "")) {
+  for (HWND top : harness::TopLevelWindows(processId, "", "")) {
     ++f.windows;
     EnumChildWindows(top, CountChild, reinterpret_cast<LPARAM>(&f.windows));
   }
   // Titled windows (main, help) are not in the untitled list above.
-  for (const char* title : {e2e::kMainTitle, "HELP"}) {
-    for (HWND top : e2e::TopLevelWindows(processId, "", title)) {
+  for (const char* title : {harness::kMainTitle, "HELP"}) {
+    for (HWND top : harness::TopLevelWindows(processId, "", title)) {
       ++f.windows;
       EnumChildWindows(top, CountChild, reinterpret_cast<LPARAM>(&f.windows));
     }
@@ -91,7 +92,7 @@ void PrintRow(double seconds, const Figures& f, const Progress& p) {
 }
 
 HWND VisibleMenu(DWORD processId) {
-  for (HWND w : e2e::TopLevelWindows(processId, "#32768", "")) {
+  for (HWND w : harness::TopLevelWindows(processId, "#32768", "")) {
     if (IsWindowVisible(w)) return w;
   }
   return nullptr;
@@ -107,21 +108,21 @@ void RightButtonNotification(HWND trayWindow) {
 bool CloseMenu(DWORD processId, HWND menu) {
   PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
   PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0xC0000000);
-  if (e2e::WaitUntil([&] { return !IsWindowVisible(menu); }, kStepTimeoutMs)) return true;
-  for (HWND w : e2e::TopLevelWindows(processId, "", "")) PostMessageA(w, WM_CANCELMODE, 0, 0);
-  for (HWND w : e2e::TopLevelWindows(processId, "", e2e::kMainTitle)) {
+  if (harness::WaitUntil([&] { return !IsWindowVisible(menu); }, kStepTimeoutMs)) return true;
+  for (HWND w : harness::TopLevelWindows(processId, "", "")) PostMessageA(w, WM_CANCELMODE, 0, 0);
+  for (HWND w : harness::TopLevelWindows(processId, "", harness::kMainTitle)) {
     PostMessageA(w, WM_CANCELMODE, 0, 0);
   }
-  return e2e::WaitUntil([&] { return !IsWindowVisible(menu); }, kStepTimeoutMs);
+  return harness::WaitUntil([&] { return !IsWindowVisible(menu); }, kStepTimeoutMs);
 }
 
 // The program's hidden windows are the tray's and the timer service's: the tray's is the one
 // whose right-button notification opens the menu.
 HWND FindTrayWindow(DWORD processId) {
-  for (HWND hidden : e2e::TopLevelWindows(processId, kHiddenClass, "")) {
+  for (HWND hidden : harness::TopLevelWindows(processId, kHiddenClass, "")) {
     RightButtonNotification(hidden);
     HWND menu = nullptr;
-    if (e2e::WaitUntil([&] { return (menu = VisibleMenu(processId)) != nullptr; }, 3000)) {
+    if (harness::WaitUntil([&] { return (menu = VisibleMenu(processId)) != nullptr; }, 3000)) {
       CloseMenu(processId, menu);
       return hidden;
     }
@@ -132,7 +133,7 @@ HWND FindTrayWindow(DWORD processId) {
 bool MenuCycle(DWORD processId, HWND trayWindow) {
   RightButtonNotification(trayWindow);
   HWND menu = nullptr;
-  if (!e2e::WaitUntil([&] { return (menu = VisibleMenu(processId)) != nullptr; },
+  if (!harness::WaitUntil([&] { return (menu = VisibleMenu(processId)) != nullptr; },
                       kStepTimeoutMs)) {
     return false;
   }
@@ -140,11 +141,11 @@ bool MenuCycle(DWORD processId, HWND trayWindow) {
 }
 
 bool HelpCycle(const LanvoraSession& app, HWND helpButton) {
-  e2e::Click(helpButton);
+  harness::Click(helpButton);
   HWND help = nullptr;
-  if (!e2e::WaitUntil(
+  if (!harness::WaitUntil(
           [&] {
-            for (HWND w : e2e::TopLevelWindows(app.Program().Id(), "", "HELP")) {
+            for (HWND w : harness::TopLevelWindows(app.Program().Id(), "", "HELP")) {
               if (IsWindowVisible(w)) help = w;
             }
             return help != nullptr;
@@ -153,7 +154,7 @@ bool HelpCycle(const LanvoraSession& app, HWND helpButton) {
     return false;
   }
   PostMessageA(help, WM_CLOSE, 0, 0);
-  return e2e::WaitUntil([&] { return !IsWindowVisible(help); }, kStepTimeoutMs);
+  return harness::WaitUntil([&] { return !IsWindowVisible(help); }, kStepTimeoutMs);
 }
 
 // Notifications go in bursts; a sent WM_NULL after each burst waits until the program has
@@ -169,24 +170,16 @@ bool Responsive(HWND window) {
   return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kStepTimeoutMs, &result) != 0;
 }
 
-std::string AllowedListFile(int entries) {
-  std::string bytes;
-  for (int i = 0; i < entries; ++i) {
-    bytes += "allow 10." + std::to_string(i / 65536 % 256) + "." + std::to_string(i / 256 % 256) +
-             "." + std::to_string(i % 256) + ":1635\r\n";
-  }
-  return bytes;
-}
-
 int Run(const Options& o) {
-  e2e::ScratchFolder scratch(o.scratch, "soak");
+  harness::ScratchFolder scratch(o.scratch, "soak");
   const std::string prog = scratch.Sub("prog"), run = scratch.Sub("run");
-  const std::string programExe = e2e::Join(prog, "lanvora.exe");
-  e2e::CopyInto(e2e::WindowsPath(o.program), programExe);
-  const std::string help = launch::FolderOf(e2e::WindowsPath(o.program)) + "help.html";
-  if (e2e::FileExists(help)) e2e::CopyInto(help, e2e::Join(prog, "help.html"));
-  e2e::WriteBytes(e2e::Join(run, "settings.txt"), "duke3d_w32.exe\r\nSoak\r\n10.0.0.1\r\n1635\r\n");
-  e2e::WriteBytes(e2e::Join(run, "ips.txt"), AllowedListFile(o.entries));
+  const std::string programExe = harness::Join(prog, "lanvora.exe");
+  harness::CopyInto(harness::WindowsPath(o.program), programExe);
+  const std::string help = launch::FolderOf(harness::WindowsPath(o.program)) + "help.html";
+  if (harness::FileExists(help)) harness::CopyInto(help, harness::Join(prog, "help.html"));
+  harness::WriteBytes(harness::Join(run, "settings.txt"),
+                      "duke3d_w32.exe\r\nSoak\r\n10.0.0.1\r\n1635\r\n");
+  harness::WriteBytes(harness::Join(run, "ips.txt"), bench::AllowedListFile(o.entries, "1635"));
 
   LanvoraSession app(programExe, run);
   const DWORD processId = app.Program().Id();
@@ -197,17 +190,16 @@ int Run(const Options& o) {
     return 1;
   }
   // Rows after the first thousand arrive after the window shows: wait until all are in.
-  e2e::WaitUntil([&] {
+  harness::WaitUntil([&] {
     return SendMessageW(app.AllowedList(), LB_GETCOUNT, 0, 0) >= static_cast<LRESULT>(o.entries);
   });
-  const size_t rows = e2e::ListRows(app.AllowedList()).size();
+  const size_t rows = harness::ListRows(app.AllowedList()).size();
   HWND trayWindow = FindTrayWindow(processId);
   if (!trayWindow) {
     fprintf(stderr, "soak: no tray window answers a right-button notification\n");
     return 1;
   }
   HWND helpButton = app.Button("Help");
-  printf("soak: %s build\n", bench::kArchitecture);
   printf("soak: %zu allowed entries loaded, %.1f minutes, %d notifications, %d menu and %d help "
          "cycles\n",
          rows, o.minutes, o.notifications, o.menuCycles, o.helpCycles);
@@ -266,24 +258,18 @@ int Run(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
-    fprintf(stderr,
-            "usage: lanvora_soak PROGRAM.exe SCRATCH-FOLDER MINUTES [ENTRIES [NOTIFICATIONS "
-            "[MENU-CYCLES [HELP-CYCLES]]]]\n");
-    return 2;
-  }
-  Options o;
-  o.program = argv[1];
-  o.scratch = argv[2];
-  o.minutes = atof(argv[3]);
-  if (argc > 4) o.entries = atoi(argv[4]);
-  if (argc > 5) o.notifications = atoi(argv[5]);
-  if (argc > 6) o.menuCycles = atoi(argv[6]);
-  if (argc > 7) o.helpCycles = atoi(argv[7]);
-  try {
+  const char* usage =
+      "lanvora_soak PROGRAM.exe SCRATCH-FOLDER MINUTES [ENTRIES [NOTIFICATIONS [MENU-CYCLES "
+      "[HELP-CYCLES]]]]";
+  return bench::RunBenchmark(argc, 3, usage, [&] {
+    Options o;
+    o.program = argv[1];
+    o.scratch = argv[2];
+    o.minutes = atof(argv[3]);
+    if (argc > 4) o.entries = atoi(argv[4]);
+    if (argc > 5) o.notifications = atoi(argv[5]);
+    if (argc > 6) o.menuCycles = atoi(argv[6]);
+    if (argc > 7) o.helpCycles = atoi(argv[7]);
     return Run(o);
-  } catch (const std::exception& e) {
-    fprintf(stderr, "soak: %s\n", e.what());
-    return 1;
-  }
+  });
 }

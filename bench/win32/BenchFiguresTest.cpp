@@ -10,7 +10,7 @@
 #include "bench/win32/WineserverCpu.h"
 #include "launch/LaunchSettings.h"
 #include "launch/SettingsFiles.h"
-#include "tests/e2e/Scratch.h"
+#include "harness/Scratch.h"
 
 namespace {
 
@@ -36,13 +36,13 @@ class BenchFiles : public ::testing::Test {
   std::string Folder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    return e2e::ScratchFolder(temp, "bench-figures-test").Path();
+    return harness::ScratchFolder(temp, "bench-figures-test").Path();
   }
 };
 
 TEST_F(BenchFiles, LongAllowedListReadsBackAsDistinctProgramEntries) {
-  const std::string path = e2e::Join(Folder(), "ips.txt");
-  e2e::WriteBytes(path, bench::AllowedListFile(10000, "1635"));
+  const std::string path = harness::Join(Folder(), "ips.txt");
+  harness::WriteBytes(path, bench::AllowedListFile(10000, "1635"));
   const launch::AllowedList entries = launch::ReadAllowedList(path);
   ASSERT_EQ(entries.size(), 10000u);
   EXPECT_EQ(entries.front(), "allow 10.0.0.1:1635");
@@ -55,8 +55,8 @@ TEST_F(BenchFiles, LongAllowedListReadsBackAsDistinctProgramEntries) {
 }
 
 TEST_F(BenchFiles, SettingsFileReadsBackFieldByField) {
-  const std::string path = e2e::Join(Folder(), "settings.txt");
-  e2e::WriteBytes(path, bench::SettingsFile("duke3d_w32.exe", "JohnDoe", "192.0.2.10", "1635"));
+  const std::string path = harness::Join(Folder(), "settings.txt");
+  harness::WriteBytes(path, bench::SettingsFile("duke3d_w32.exe", "JohnDoe", "192.0.2.10", "1635"));
   const launch::LaunchSettings settings = launch::ReadSettings(path);
   EXPECT_EQ(settings.gameExe, "duke3d_w32.exe");
   EXPECT_EQ(settings.nick, "JohnDoe");

@@ -9,14 +9,14 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <optional>
 #include <string>
 
 #include "bench/win32/BenchFigures.h"
+#include "bench/win32/BenchSetup.h"
 #include "bench/win32/ProgramRun.h"
 #include "bench/win32/WineserverCpu.h"
-#include "tests/e2e/Scratch.h"
+#include "harness/Scratch.h"
 
 namespace {
 
@@ -81,34 +81,23 @@ int SecondsWanted(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: idle_cpu_bench PROGRAM SCRATCH_ROOT [SECONDS]\n");
-    return 2;
-  }
-  try {
-    const std::string program = e2e::WindowsPath(argv[1]);
+  return bench::RunBenchmark(argc, 2, "idle_cpu_bench PROGRAM SCRATCH_ROOT [SECONDS]", [&] {
+    const std::string program = harness::WindowsPath(argv[1]);
     const int seconds = SecondsWanted(argc, argv);
-    const std::string settings =
-        bench::SettingsFile("duke3d_w32.exe", "JohnDoe", "192.0.2.10", "1635");
-
-    const e2e::ScratchFolder empty(e2e::WindowsPath(argv[2]), "idle-empty");
-    e2e::WriteBytes(e2e::Join(empty.Path(), "settings.txt"), settings);
-    const e2e::ScratchFolder full(e2e::WindowsPath(argv[2]), "idle-10000");
-    e2e::WriteBytes(e2e::Join(full.Path(), "settings.txt"), settings);
-    e2e::WriteBytes(e2e::Join(full.Path(), "ips.txt"), bench::AllowedListFile(kLongList, "1635"));
+    const std::string empty = bench::StartFolder(argv[2], "idle-empty");
+    const std::string full = bench::StartFolder(argv[2], "idle-10000", kLongList);
 
     const bench::WineserverCpu server;
     if (!server.Found()) std::printf("wineserver: not found through /proc, no figure for it\n");
 
-    std::printf("architecture: %s\n", bench::kArchitecture);
     std::printf("idle window: %d s each, after %lu ms to settle\n", seconds, kSettleMs);
     // Process CPU time is counted in scheduler ticks (10 ms under Wine, about 15.6 ms on
     // Windows): a figure of zero means less than one tick over the whole window.
     std::printf("one 10 ms accounting step is %.4f%% of one core over this window\n",
                 bench::PercentOfOneCore(100000, static_cast<std::uint64_t>(seconds) * 10000000));
-    const IdleFigures emptyFigures = MeasureIdle(program, empty.Path(), seconds, server);
+    const IdleFigures emptyFigures = MeasureIdle(program, empty, seconds, server);
     Print("empty list:", emptyFigures);
-    const IdleFigures fullFigures = MeasureIdle(program, full.Path(), seconds, server);
+    const IdleFigures fullFigures = MeasureIdle(program, full, seconds, server);
     Print("10000 entries:", fullFigures);
 
     std::printf("idle CPU difference: %+.4f%% of one core (goal: at most +0.1%%)\n",
@@ -118,8 +107,5 @@ int main(int argc, char** argv) {
                   *fullFigures.serverPercent - *emptyFigures.serverPercent);
     }
     return 0;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "idle_cpu_bench: %s\n", e.what());
-    return 1;
-  }
+  });
 }

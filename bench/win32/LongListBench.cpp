@@ -7,13 +7,11 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <exception>
 #include <memory>
 #include <string>
 
-#include "bench/win32/BenchFigures.h"
+#include "bench/win32/BenchSetup.h"
 #include "setup/MainForm.h"
-#include "tests/e2e/Scratch.h"
 #include "tray/TrayPlatform.h"
 #include "wingui/Application.h"
 
@@ -48,26 +46,15 @@ std::unique_ptr<setup::TForm1> BuildIn(const std::string& folder, double& ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: long_list_bench SCRATCH_ROOT\n");
-    return 2;
-  }
-  try {
+  return bench::RunBenchmark(argc, 1, "long_list_bench SCRATCH_ROOT", [&] {
     wingui::App().Initialize();
     tray::TrayPlatform().ShellNotifyIcon = &AcceptShellRequest;
-    std::printf("architecture: %s\n", bench::kArchitecture);
-
-    const std::string settings =
-        bench::SettingsFile("duke3d_w32.exe", "JohnDoe", "192.0.2.10", "1635");
-    const e2e::ScratchFolder empty(e2e::WindowsPath(argv[1]), "long-list-none");
-    e2e::WriteBytes(e2e::Join(empty.Path(), "settings.txt"), settings);
-    const e2e::ScratchFolder full(e2e::WindowsPath(argv[1]), "long-list-full");
-    e2e::WriteBytes(e2e::Join(full.Path(), "settings.txt"), settings);
-    e2e::WriteBytes(e2e::Join(full.Path(), "ips.txt"), bench::AllowedListFile(kEntries, "1635"));
+    const std::string empty = bench::StartFolder(argv[1], "long-list-none");
+    const std::string full = bench::StartFolder(argv[1], "long-list-full", kEntries);
 
     double noneMs = 0, longMs = 0;
-    BuildIn(empty.Path(), noneMs).reset();
-    auto form = BuildIn(full.Path(), longMs);
+    BuildIn(empty, noneMs).reset();
+    auto form = BuildIn(full, longMs);
     std::printf("window built: %.1f ms with %d entries, %.1f ms with none (%+.1f ms)\n", longMs,
                 kEntries, noneMs, longMs - noneMs);
 
@@ -95,8 +82,5 @@ int main(int argc, char** argv) {
     form.reset();
     wingui::App().Shutdown();
     return 0;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "long_list_bench: %s\n", e.what());
-    return 1;
-  }
+  });
 }

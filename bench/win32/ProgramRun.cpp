@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "tests/e2e/Driver.h"
+#include "harness/Driver.h"
 
 namespace bench {
 namespace {
@@ -57,7 +57,7 @@ double ElapsedMs(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
 ProgramRun::ProgramRun(const std::string& exe, const std::string& arguments,
                        const std::string& folder) {
   QueryPerformanceCounter(&started_);
-  const PROCESS_INFORMATION info = e2e::Launch(exe, folder, arguments);
+  const PROCESS_INFORMATION info = harness::Launch(exe, folder, arguments);
   process_.reset(info.hProcess);
   id_ = info.dwProcessId;
 }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/e2e/Scratch.h"
+#include "harness/Scratch.h"
 
 namespace {
 
@@ -13,11 +13,11 @@ constexpr char kTitle[] = "Lanvora - Pelmar 2005";
 std::string Folder() {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
-  return e2e::ScratchFolder(temp, "bench-program-run-test").Path();
+  return harness::ScratchFolder(temp, "bench-program-run-test").Path();
 }
 
 TEST(ProgramRun, FindsTheWindowReadsCpuTimeAndCloses) {
-  bench::ProgramRun run(e2e::WindowsPath(BENCH_FLOOR_EXE), "", Folder());
+  bench::ProgramRun run(harness::WindowsPath(BENCH_FLOOR_EXE), "", Folder());
   const double ms = run.WaitForVisibleWindow(kTitle, 30000);
   EXPECT_GT(ms, 0.0);
   ASSERT_NE(run.Window(), nullptr);
@@ -37,7 +37,7 @@ TEST(ProgramRun, AWindowThatNeverComesEndsTheWaitWithAnError) {
   bench::ProgramRun quits(std::string(system) + "\\cmd.exe", "/c exit", Folder());
   EXPECT_THROW(quits.WaitForVisibleWindow(kTitle, 30000), std::runtime_error);
 
-  bench::ProgramRun floor(e2e::WindowsPath(BENCH_FLOOR_EXE), "", Folder());
+  bench::ProgramRun floor(harness::WindowsPath(BENCH_FLOOR_EXE), "", Folder());
   EXPECT_THROW(floor.WaitForVisibleWindow("no such window", 1500), std::runtime_error);
 }
 

@@ -14,13 +14,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <string>
 #include <vector>
 
 #include "bench/win32/BenchFigures.h"
+#include "bench/win32/BenchSetup.h"
 #include "bench/win32/ProgramRun.h"
-#include "tests/e2e/Scratch.h"
+#include "harness/Scratch.h"
 
 namespace {
 
@@ -74,31 +74,19 @@ void PrintSamples(const Contender& who) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 5) {
-    std::fprintf(stderr, "usage: startup_bench PROGRAM FLOOR HELP_PAGE SCRATCH_ROOT [RUNS]\n");
-    return 2;
-  }
-  try {
-    const std::string helpPage = e2e::WindowsPath(argv[3]);
+  const char* usage = "startup_bench PROGRAM FLOOR HELP_PAGE SCRATCH_ROOT [RUNS]";
+  return bench::RunBenchmark(argc, 4, usage, [&] {
+    const std::string helpPage = harness::WindowsPath(argv[3]);
     const int runs = RunsWanted(argc, argv);
-    std::printf("architecture: %s\n", bench::kArchitecture);
+    const std::string scratch = bench::StartFolder(argv[4], "startup");
+    const std::string longList = bench::StartFolder(argv[4], "startup-long-list", kLongList);
 
-    const std::string settings =
-        bench::SettingsFile("duke3d_w32.exe", "JohnDoe", "192.0.2.10", "1635");
-    const e2e::ScratchFolder scratch(e2e::WindowsPath(argv[4]), "startup");
-    e2e::WriteBytes(e2e::Join(scratch.Path(), "settings.txt"), settings);
-    const e2e::ScratchFolder longList(e2e::WindowsPath(argv[4]), "startup-long-list");
-    e2e::WriteBytes(e2e::Join(longList.Path(), "settings.txt"), settings);
-    e2e::WriteBytes(e2e::Join(longList.Path(), "ips.txt"),
-                    bench::AllowedListFile(kLongList, "1635"));
-
-    const std::string exe = e2e::WindowsPath(argv[1]);
-    const std::string floorExe = e2e::WindowsPath(argv[2]);
-    Contender program{"lanvora", exe, "", scratch.Path(), {}};
-    Contender floor{"floor", floorExe, "\"" + helpPage + "\"", scratch.Path(), {}};
-    Contender floorPlus{"floor+", floorExe, "--prescribed \"" + helpPage + "\"", scratch.Path(),
-                        {}};
-    Contender programLong{"lanvora, 100,000 entries", exe, "", longList.Path(), {}};
+    const std::string exe = harness::WindowsPath(argv[1]);
+    const std::string floorExe = harness::WindowsPath(argv[2]);
+    Contender program{"lanvora", exe, "", scratch, {}};
+    Contender floor{"floor", floorExe, "\"" + helpPage + "\"", scratch, {}};
+    Contender floorPlus{"floor+", floorExe, "--prescribed \"" + helpPage + "\"", scratch, {}};
+    Contender programLong{"lanvora, 100,000 entries", exe, "", longList, {}};
     Contender* contenders[] = {&program, &floor, &floorPlus, &programLong};
 
     // The first start of each pays for loading its DLLs into the page cache and the
@@ -128,8 +116,5 @@ int main(int argc, char** argv) {
                 kLongList, longMs, programMs, longMs - programMs, Ratio(longMs, programMs),
                 PairedRatioMedian(programLong, program));
     return 0;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "startup_bench: %s\n", e.what());
-    return 1;
-  }
+  });
 }

@@ -2,10 +2,11 @@
 // scenario against the real program points at the program and not at the driver.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/Driver.h"
-#include "tests/e2e/Scratch.h"
+#include "harness/Driver.h"
+#include "harness/Scratch.h"
 
 namespace e2e {
+using namespace harness;
 namespace {
 
 class DriverTest : public ::testing::Test {
@@ -106,6 +107,7 @@ TEST_F(DriverTest, SeesTheProgramEndAndFailsLoudlyOnMissingWindows) {
 }  // namespace e2e
 
 namespace e2e {
+using namespace harness;
 namespace {
 
 // The stand-in game is what the scenarios read their verdict from, so its record must be

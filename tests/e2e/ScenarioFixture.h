@@ -8,10 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/LanvoraSession.h"
-#include "tests/e2e/Scratch.h"
+#include "harness/LanvoraSession.h"
+#include "harness/Scratch.h"
 
 namespace e2e {
+
+// The scenarios drive the program with the harness's tools.
+using namespace harness;
 
 using Rows = std::vector<std::string>;
 

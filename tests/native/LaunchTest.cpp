@@ -120,7 +120,8 @@ TEST(SaveAndPlayBroadcastBesideExeField, BroadcastScriptInTheExecutableFieldsFol
 
   EXPECT_EQ(ReadBytes(f.game / "net.txt"),
             "interface 192.168.1.4:1635\r\nmode peer\r\nbroadcast 3\r\n");
-  EXPECT_EQ(ReadBytes(f.program / "settings.txt"), (f.game / "duke3d_w32.exe") + kSettingsBytesTail);
+  EXPECT_EQ(ReadBytes(f.program / "settings.txt"),
+            (f.game / "duke3d_w32.exe") + kSettingsBytesTail);
   EXPECT_EQ(ReadBytes(f.program / "ips.txt"), kListBytes);
   EXPECT_EQ(browsed.Names(), Names{});
   EXPECT_EQ(f.current.Names(), Names{});

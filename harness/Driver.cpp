@@ -1,10 +1,10 @@
 // Out-of-process automation through window messages. Messages are sent with a timeout so
 // that a hung or crashed target fails the test instead of hanging it.
-#include "tests/e2e/Driver.h"
+#include "harness/Driver.h"
 
 #include <stdexcept>
 
-namespace e2e {
+namespace harness {
 namespace {
 
 constexpr int kFileNameCombo = 0x47C;    // the explorer-style open dialog's file name box
@@ -312,7 +312,7 @@ void ChooseFile(HWND openDialog, const std::string& path) {
 }
 
 bool RealInputAvailable() {
-#ifdef E2E_XDOTOOL
+#ifdef HARNESS_XDOTOOL
   return true;
 #else
   return false;
@@ -324,8 +324,8 @@ namespace {
 // Starts xdotool. Wine gives no waitable handle for a Unix program, so callers wait for the
 // input's effect instead.
 void XInput(const std::string& arguments) {
-#ifdef E2E_XDOTOOL
-  std::string tool = E2E_XDOTOOL;
+#ifdef HARNESS_XDOTOOL
+  std::string tool = HARNESS_XDOTOOL;
   for (char& c : tool) c = c == '/' ? '\\' : c;
   PROCESS_INFORMATION info = Launch("Z:" + tool, "C:\\", arguments);
   if (info.hProcess) CloseHandle(info.hProcess);
@@ -384,4 +384,4 @@ void ChooseMenuItem(HWND menu, int index) {
   if (!WaitUntil([&] { return !IsWindowVisible(menu); })) Fail("the popup menu stayed open");
 }
 
-}  // namespace e2e
+}  // namespace harness

@@ -2,12 +2,12 @@
 // itself: the host's addresses and the system's text for an error code.
 // clang-format off
 #include <winsock2.h>  // before <windows.h>, which the session header brings in
-#include "tests/e2e/LanvoraSession.h"
+#include "harness/LanvoraSession.h"
 // clang-format on
 
 #include <cstring>
 
-namespace e2e {
+namespace harness {
 
 LanvoraSession::LanvoraSession(const std::string& programExe, const std::string& currentDirectory,
                                const POINT* defaultPosition)
@@ -63,4 +63,4 @@ std::string SystemErrorText(unsigned long errorCode) {
   return text;
 }
 
-}  // namespace e2e
+}  // namespace harness

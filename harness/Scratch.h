@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace harness {
 
 // "/a/b" -> "Z:\a\b"; Windows paths pass unchanged.
 std::string WindowsPath(const std::string& path);
@@ -44,4 +44,4 @@ struct StandinStart {
 // Every start recorded in the log so far (empty when the log does not exist yet).
 std::vector<StandinStart> ReadStandinLog(const std::string& logPath);
 
-}  // namespace e2e
+}  // namespace harness

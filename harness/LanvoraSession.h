@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/Driver.h"
+#include "harness/Driver.h"
 
-namespace e2e {
+namespace harness {
 
 inline constexpr char kMainTitle[] = "Lanvora - Pelmar 2005";
 inline constexpr char kAppTitle[] = "Pelmar 2005";
@@ -63,4 +63,4 @@ std::string FirstLocalAddress();
 // stop when the text ends in a character that sorts after it.
 std::string SystemErrorText(unsigned long errorCode);
 
-}  // namespace e2e
+}  // namespace harness

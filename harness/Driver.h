@@ -12,7 +12,7 @@
 
 #include "wingui/Handles.h"
 
-namespace e2e {
+namespace harness {
 
 // Long enough for a cold Wine start on a busy two-core machine.
 constexpr DWORD kDefaultTimeoutMs = 20000;
@@ -115,4 +115,4 @@ HWND OpenTrayMenu(DWORD processId);
 // with the arrow keys and Enter, and waits for the menu to close.
 void ChooseMenuItem(HWND menu, int index);
 
-}  // namespace e2e
+}  // namespace harness

@@ -1,6 +1,6 @@
 // Scratch folders, byte-exact file access and the stand-in game's log format
 // ("<name> <length>:<bytes>\n" fields between "record" and "end" lines).
-#include "tests/e2e/Scratch.h"
+#include "harness/Scratch.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace e2e {
+namespace harness {
 namespace fs = std::filesystem;
 
 std::string WindowsPath(const std::string& path) {
@@ -123,4 +123,4 @@ std::vector<StandinStart> ReadStandinLog(const std::string& logPath) {
   return starts;
 }
 
-}  // namespace e2e
+}  // namespace harness
