@@ -38,8 +38,6 @@ class TForm1 : public wingui::Form {
   launch::AllowedList AllowedEntries() const;
   const std::string& LaunchPath() const { return launchPath_; }
   const std::vector<std::string>& LocalAddressList() const { return localAddressList_; }
-  // True once discovery has run in this run of the program.
-  bool AddressesDiscovered() const { return addressesDiscovered_; }
 
   // ---- controls, in the order of the layout ----
   wingui::Label* Label1 = nullptr;
@@ -127,6 +125,7 @@ class TForm1 : public wingui::Form {
   launch::AllowedList allowed_;
   std::string launchPath_;
   std::vector<std::string> localAddressList_;
+  // True once discovery has run in this run of the program.
   bool addressesDiscovered_ = false;
   help::TForm2* helpWindow_ = nullptr;
   // Bumped by every change of the allowed list, so the timer rebuilds the players caption
