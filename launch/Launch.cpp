@@ -4,23 +4,29 @@
 #include "NetScript.h"
 #include "Paths.h"
 #include "Platform.h"
+#include "ScriptCheck.h"
 #include "SettingsFiles.h"
 
 namespace launch {
 
 namespace {
 
-void RunLaunch(const LaunchInputs& inputs, ScriptForm form, const std::string& scriptPath,
-               const std::string& settingsFolder) {
+bool RunLaunch(const LaunchInputs& inputs, ScriptForm form, const std::string& scriptPath,
+               const std::string& settingsFolder, const GoOnDespite& goOn) {
   const LaunchSettings& settings = inputs.settings;
   const std::string parameters = BuildLaunchParameters(settings.nick);
   const NetScript script = BuildNetScript(form, settings.interfaceAddress, settings.port,
                                           inputs.allowed, inputs.playersText);
+  if (goOn) {
+    const std::vector<std::string> problems = CheckNetScript(script);
+    if (!problems.empty() && !goOn(problems)) return false;
+  }
   WriteNetScript(scriptPath, script);
   SaveAll(settingsFolder, settings, inputs.allowed);
   // The game is told "-net net.txt" relative to its working directory, which is ours.
   StartGame(LaunchRequest{std::string(kOpenVerb), inputs.launchPath, parameters, {},
                           kShowCommand, inputs.ownerWindow});
+  return true;
 }
 
 std::string ScriptIn(const std::string& folder) {
@@ -36,19 +42,21 @@ void OpenDocument(const std::string& target, std::uintptr_t ownerWindow) {
       LaunchRequest{std::string(kOpenVerb), target, {}, {}, kShowCommand, ownerWindow});
 }
 
-void SaveAndPlayAllowList(const LaunchInputs& inputs) {
-  RunLaunch(inputs, ScriptForm::AllowIps, ScriptIn({}), {});
+bool SaveAndPlayAllowList(const LaunchInputs& inputs, const GoOnDespite& goOn) {
+  return RunLaunch(inputs, ScriptForm::AllowIps, ScriptIn({}), {}, goOn);
 }
 
-void SaveAndPlayBroadcast(const LaunchInputs& inputs, const std::string& programFolder) {
-  RunLaunch(inputs, ScriptForm::Broadcast, ScriptIn(FolderOf(inputs.launchPath)),
-            programFolder);
+bool SaveAndPlayBroadcast(const LaunchInputs& inputs, const std::string& programFolder,
+                          const GoOnDespite& goOn) {
+  return RunLaunch(inputs, ScriptForm::Broadcast, ScriptIn(FolderOf(inputs.launchPath)),
+                   programFolder, goOn);
 }
 
-void SaveAndPlayBroadcastBesideExeField(const LaunchInputs& inputs,
-                                        const std::string& programFolder) {
-  RunLaunch(inputs, ScriptForm::Broadcast, ScriptIn(FolderOf(inputs.settings.gameExe)),
-            programFolder);
+bool SaveAndPlayBroadcastBesideExeField(const LaunchInputs& inputs,
+                                        const std::string& programFolder,
+                                        const GoOnDespite& goOn) {
+  return RunLaunch(inputs, ScriptForm::Broadcast, ScriptIn(FolderOf(inputs.settings.gameExe)),
+                   programFolder, goOn);
 }
 
 }  // namespace launch

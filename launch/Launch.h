@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "LaunchSettings.h"
 
@@ -42,17 +44,27 @@ struct LaunchInputs {
   std::uintptr_t ownerWindow = 0;
 };
 
+// Asked before a launch command writes anything, when the script it is about to write has
+// problems for the game (CheckNetScript): answers whether to go on all the same. Without it a
+// command always goes on.
+using GoOnDespite = std::function<bool(const std::vector<std::string>& problems)>;
+
+// Each command answers false when it did not go on: then nothing was written and nothing
+// started.
+
 // "Save && Play" in "Allow IP's" mode: "net.txt", "ips.txt" and "settings.txt" in the
 // current directory.
-void SaveAndPlayAllowList(const LaunchInputs& inputs);
+bool SaveAndPlayAllowList(const LaunchInputs& inputs, const GoOnDespite& goOn = {});
 
 // "Save && Play" in "Broadcast on LAN" mode: the script in FolderOf(launchPath), the two
 // files in programFolder.
-void SaveAndPlayBroadcast(const LaunchInputs& inputs, const std::string& programFolder);
+bool SaveAndPlayBroadcast(const LaunchInputs& inputs, const std::string& programFolder,
+                          const GoOnDespite& goOn = {});
 
 // The tray's "Save && Play": always the broadcast form, the script in the folder of the
 // executable field's text, the two files in programFolder.
-void SaveAndPlayBroadcastBesideExeField(const LaunchInputs& inputs,
-                                        const std::string& programFolder);
+bool SaveAndPlayBroadcastBesideExeField(const LaunchInputs& inputs,
+                                        const std::string& programFolder,
+                                        const GoOnDespite& goOn = {});
 
 }  // namespace launch

@@ -8,6 +8,7 @@
 #include "setup/Clipboard.h"
 #include "setup/CommaText.h"
 #include "setup/LocalAddresses.h"
+#include "wingui/WarningBox.h"
 
 namespace setup {
 namespace {
@@ -183,6 +184,21 @@ launch::LaunchInputs TForm1::CurrentLaunchInputs() const {
   return inputs;
 }
 
+launch::GoOnDespite TForm1::AskBeforeProblems() {
+  return [this](const std::vector<std::string>& problems) {
+    // A list of a hundred thousand entries can have as many problems: the box shows the
+    // first ones and counts the rest.
+    constexpr size_t kShown = 10;
+    std::string text = "The game may not start as meant with this set-up:\r\n";
+    for (size_t i = 0; i < problems.size() && i < kShown; ++i) text += "\r\n- " + problems[i];
+    if (problems.size() > kShown) {
+      text += "\r\n- and " + std::to_string(problems.size() - kShown) + " more of these.";
+    }
+    text += "\r\n\r\nStart the game anyway?";
+    return wingui::AskToGoOn(Handle(), wingui::App().Title(), text);
+  };
+}
+
 void TForm1::ReplaceAllowedList(launch::AllowedList entries) {
   allowed_ = std::move(entries);
   ListBox1->SetItems(allowed_);
@@ -237,10 +253,13 @@ void TForm1::Button6Click() {
   launch::SaveAll(launch::ProgramFolder(), CurrentSettings(), AllowedEntries());
 }
 
-void TForm1::Button3Click() { launch::SaveAndPlayAllowList(CurrentLaunchInputs()); }
+void TForm1::Button3Click() {
+  launch::SaveAndPlayAllowList(CurrentLaunchInputs(), AskBeforeProblems());
+}
 
 void TForm1::Button8Click() {
-  launch::SaveAndPlayBroadcast(CurrentLaunchInputs(), launch::ProgramFolder());
+  launch::SaveAndPlayBroadcast(CurrentLaunchInputs(), launch::ProgramFolder(),
+                               AskBeforeProblems());
 }
 
 void TForm1::Button10Click() {
@@ -288,7 +307,8 @@ void TForm1::CopyYourIP1Click() {
 void TForm1::Play1Click() { Button6Click(); }
 
 void TForm1::Play2Click() {
-  launch::SaveAndPlayBroadcastBesideExeField(CurrentLaunchInputs(), launch::ProgramFolder());
+  launch::SaveAndPlayBroadcastBesideExeField(CurrentLaunchInputs(), launch::ProgramFolder(),
+                                             AskBeforeProblems());
 }
 
 void TForm1::Exit1Click() { Close(); }

@@ -119,6 +119,9 @@ class TForm1 : public wingui::Form {
   void ReplaceAllowedList(launch::AllowedList entries);
   void TakeDiscoveredAddresses(std::vector<std::string> addresses);
   launch::LaunchInputs CurrentLaunchInputs() const;
+  // What a launch command asks before it writes a script the game would not run as meant:
+  // the problems in one warning box, and whether to start the game all the same.
+  launch::GoOnDespite AskBeforeProblems();
 
   // The allowed list itself; ListBox1 shows it row for row. Commands read the entries from
   // here, never back from the control, so every entry stays byte for byte as it was.

@@ -39,4 +39,11 @@ Rows Scenario::LaunchArguments(const StandinStart& start) {
   return start.argv.empty() ? Rows{} : Rows(start.argv.begin() + 1, start.argv.end());
 }
 
+void Scenario::AnswerWarning(const std::string& problem, int answer) {
+  HWND warning = WaitForDialog(session_->Program().Id(), kAppTitle);
+  const std::string text = MessageBoxText(warning);
+  EXPECT_NE(text.find(problem), std::string::npos) << text;
+  CloseDialog(warning, answer);
+}
+
 }  // namespace e2e

@@ -39,6 +39,10 @@ class Scenario : public ::testing::Test {
   // The arguments the game was started with, without the program name.
   static Rows LaunchArguments(const StandinStart& start);
 
+  // Waits for the warning a "Save && Play" shows before a set-up the game would not run as
+  // meant, checks that it names `problem`, and answers it (IDYES or IDNO).
+  void AnswerWarning(const std::string& problem, int answer);
+
   std::unique_ptr<ScratchFolder> scratch_;
   std::unique_ptr<LanvoraSession> session_;
   std::string programFolder_, programExe_, log_;

@@ -327,6 +327,8 @@ TEST_F(Scenario, UnwritableAllowedListShowsTheErrorBoxAndStartsNothing) {
   LanvoraSession& app = Start(game);
   app.Type(app.InterfaceField(), "10.0.0.1");
   PostClick(app.Button("Save && Play"));
+  // With nobody in the list the game would give up at once: the warning comes first.
+  AnswerWarning("The allowed list has nobody in it", IDYES);
   HWND box = WaitForDialog(app.Program().Id(), kAppTitle);
   EXPECT_EQ(MessageBoxText(box), "Cannot create file \"" + blocked + "\". " + reason);
   EXPECT_EQ(DialogButtons(box), Rows{"OK"});
@@ -339,7 +341,8 @@ TEST_F(Scenario, UnwritableAllowedListShowsTheErrorBoxAndStartsNothing) {
   // The window still works: with the way cleared the same command succeeds, and it is the
   // only start the stand-in ever saw.
   RemoveDirectoryA(blocked.c_str());
-  Click(app.Button("Save && Play"));
+  PostClick(app.Button("Save && Play"));
+  AnswerWarning("The allowed list has nobody in it", IDYES);
   const auto starts = GameStarts(1);
   EXPECT_EQ(ReadBytes(blocked), "");
   EXPECT_EQ(ReadBytes(Join(game, "settings.txt")),
@@ -360,6 +363,51 @@ TEST_F(Scenario, ExitEndsTheProgramWithoutWritingAnything) {
   EXPECT_EQ(FolderEntries(programFolder_), programFiles_);
 }
 
+// A set-up the game would hang on (the own address in the list): "No" leaves every file as it
+// was and starts nothing; "Yes" writes what it always writes and starts the game.
+TEST_F(Scenario, WarningBeforeASetUpTheGameWouldHangOnAndItsTwoAnswers) {
+  const std::string game = Folder("game", true);
+  LanvoraSession& app = Start(game);
+  app.Type(app.InterfaceField(), "192.0.2.7");
+  app.AddAddress("192.0.2.8");
+  app.AddAddress("192.0.2.7");
+
+  PostClick(app.Button("Save && Play"));
+  HWND warning = WaitForDialog(app.Program().Id(), kAppTitle);
+  const std::string text = MessageBoxText(warning);
+  EXPECT_EQ(text,
+            "The game may not start as meant with this set-up:\r\n\r\n"
+            "- \"allow 192.0.2.7:1635\" is your own address and port (the Interface field): the "
+            "game would wait for it forever.\r\n\r\nStart the game anyway?");
+  EXPECT_EQ(DialogButtons(warning), (Rows{"&Yes", "&No"}));
+  EXPECT_EQ(GetWindowLongPtrA(ChildByCaption(warning, "Button", "&No"), GWL_STYLE) & BS_TYPEMASK,
+            BS_DEFPUSHBUTTON)
+      << "No is the default";
+  CloseDialog(warning, IDNO);
+  // A message the program answers once the command has returned.
+  EXPECT_EQ(Text(app.NickField()), "JohnDoe");
+  EXPECT_EQ(FolderEntries(game), Rows{kGameName});
+  EXPECT_EQ(FolderEntries(programFolder_), programFiles_);
+  EXPECT_TRUE(ReadStandinLog(log_).empty());
+  EXPECT_EQ(ListRows(app.AllowedList()), (Rows{"allow 192.0.2.8:1635", "allow 192.0.2.7:1635"}));
+
+  PostClick(app.Button("Save && Play"));
+  AnswerWarning("is your own address", IDYES);
+  const auto starts = GameStarts(1);
+  const std::string script =
+      "interface 192.0.2.7:1635\r\nmode peer\r\nallow 192.0.2.8:1635\r\n"
+      "allow 192.0.2.7:1635\r\n\r\n";
+  EXPECT_EQ(ReadBytes(Join(game, "net.txt")), script);
+  EXPECT_EQ(ReadBytes(Join(game, "ips.txt")), "allow 192.0.2.8:1635\r\nallow 192.0.2.7:1635\r\n");
+  EXPECT_EQ(ReadBytes(Join(game, "settings.txt")),
+            "duke3d_w32.exe\r\nJohnDoe\r\n192.0.2.7\r\n1635\r\n");
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].workingDirectory, game);
+  EXPECT_EQ(LaunchArguments(starts[0]),
+            (Rows{"/m", "/c1", "/i1", "-name", "JohnDoe", "-net", "net.txt"}));
+  EXPECT_EQ(starts[0].script, script);
+}
+
 TEST_F(Scenario, FieldsAreNotValidatedAndReachTheFilesExactlyAsTyped) {
   const std::string game = Folder("game", true);
   LanvoraSession& app = Start(game);
@@ -377,7 +425,9 @@ TEST_F(Scenario, FieldsAreNotValidatedAndReachTheFilesExactlyAsTyped) {
   ASSERT_EQ(Text(app.InterfaceField()), huge);
   ASSERT_EQ(ListRows(app.AllowedList()), (Rows{"allow :", "allow a,b \"q\":"}));
 
-  Click(app.Button("Save && Play"));
+  // Nothing is refused: the game would not read these, and the program only says so first.
+  PostClick(app.Button("Save && Play"));
+  AnswerWarning("\"allow :\" is not an address the game can read", IDYES);
   const auto starts = GameStarts(1);
 
   EXPECT_EQ(ReadBytes(Join(game, "net.txt")),

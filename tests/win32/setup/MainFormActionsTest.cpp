@@ -222,7 +222,39 @@ TEST_F(MainFormActions, TraySaveAndPlayIsBroadcastBesideTheExecutableField) {
       << "typing a path does not change what is started";
 }
 
+// A set-up the game would not run as meant: each "Save && Play" asks first in one warning
+// box, and "No" leaves everything as it was; "Save" alone never asks.
+TEST_F(MainFormActions, SaveAndPlayWarnsOfASetUpTheGameWouldNotRun) {
+  Type(form_->Edit2, "192.168.1.10");  // the own address, as the interface field shows it
+  form_->Button2Click();
+  wingui_test::YesNoAnswer() = IDNO;
+  // The window's command reads the list; the tray's is always the broadcast form, with no
+  // number of players typed.
+  const std::vector<std::pair<std::function<void()>, std::string>> commands = {
+      {[&] { form_->Button3Click(); }, "\"allow 192.168.1.10:1635\" is your own address"},
+      {[&] { form_->Play2Click(); }, "The number of players is empty"}};
+  for (const auto& [command, problem] : commands) {
+    command();
+    ASSERT_FALSE(boxes_.Boxes().empty());
+    const wingui_test::RecordedBox& box = boxes_.Boxes().back();
+    EXPECT_EQ(box.caption, "Pelmar 2005");
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+    EXPECT_NE(box.text.find(problem), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("Start the game anyway?"), std::string::npos);
+  }
+  EXPECT_EQ(boxes_.Boxes().size(), 2u);
+  EXPECT_EQ(FolderNames(folder_.Path()), std::vector<std::string>{});
+  EXPECT_FALSE(Exists(programFolder_ + "ips.txt"));
+  EXPECT_TRUE(StartRecorder::Requests().empty());
+
+  form_->Button6Click();
+  EXPECT_EQ(boxes_.Boxes().size(), 2u) << "Save alone never asks";
+  EXPECT_TRUE(Exists(programFolder_ + "ips.txt"));
+}
+
 TEST_F(MainFormActions, FailedWriteShowsTheBoxAndStartsNothing) {
+  Type(form_->Edit2, "10.0.0.2");  // somebody to play with, so the game has nothing to warn of
+  form_->Button2Click();
   CreateDirectoryA("ips.txt", nullptr);
   EXPECT_THROW(form_->Button3Click(), std::exception);
   EXPECT_TRUE(Exists("net.txt"));
@@ -264,11 +296,18 @@ TEST_F(MainFormActions, ProtectedListIsRefusedWithTheBoxAndKept) {
        },
        [] { RemoveDirectoryA("ips.txt"); }},
   };
+  Type(form_->Edit2, "10.0.0.2");
+  form_->Button2Click();
   for (const Protection& p : protections) {
     SCOPED_TRACE(p.what);
     WriteBytes("ips.txt", "old list\r\n");
     WriteBytes("settings.txt", "old settings\r\n");
     p.apply();
+    // Undone however the checks end, so the folder can go.
+    struct Undo {
+      const Protection& p;
+      ~Undo() { p.undo(); }
+    } undo{p};
     const DWORD marks = GetFileAttributesA("ips.txt");
     const size_t boxesBefore = boxes_.Boxes().size();
 
@@ -292,7 +331,6 @@ TEST_F(MainFormActions, ProtectedListIsRefusedWithTheBoxAndKept) {
     EXPECT_EQ(FolderNames(folder_.Path()),
               (std::vector<std::string>{"ips.txt", "net.txt", "settings.txt"}));
     EXPECT_TRUE(StartRecorder::Requests().empty());
-    p.undo();
   }
 }
 

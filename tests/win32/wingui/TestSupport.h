@@ -24,9 +24,15 @@ inline std::vector<RecordedBox>& RecordedBoxes() {
   return boxes;
 }
 
+// How a recorded Yes/No box is answered (Yes unless a test says otherwise).
+inline int& YesNoAnswer() {
+  static int answer = IDYES;
+  return answer;
+}
+
 inline int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   RecordedBoxes().push_back({owner, text ? text : "", caption ? caption : "", type});
-  return IDOK;
+  return (type & MB_TYPEMASK) == MB_YESNO ? YesNoAnswer() : IDOK;
 }
 
 // Replaces the message box with the recorder, and initialises the application (whose
@@ -37,6 +43,7 @@ class BoxRecorder {
     wingui::App().Initialize();
     wingui::Boxes().messageBox = &RecordBox;
     RecordedBoxes().clear();
+    YesNoAnswer() = IDYES;
   }
   ~BoxRecorder() { wingui::Boxes() = saved_; }
   BoxRecorder(const BoxRecorder&) = delete;

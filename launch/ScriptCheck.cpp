@@ -1,0 +1,195 @@
+// The game's reading of the network script, and the problems it leads to.
+#include "ScriptCheck.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+namespace launch {
+namespace {
+
+constexpr unsigned kDefaultPort = 1635;
+
+struct Address {
+  bool any = false;
+  std::uint32_t host = 0;
+  unsigned port = kDefaultPort;
+
+  // One number per address and port, "any" apart from every dotted address.
+  std::uint64_t Key() const {
+    return (any ? std::uint64_t{1} << 48 : std::uint64_t{host} << 16) | port;
+  }
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+// The line's first word, and the rest of it after the blanks that follow the word.
+std::pair<std::string_view, std::string_view> KeywordAndRest(std::string_view line) {
+  std::size_t start = 0;
+  while (start < line.size() && IsBlank(line[start])) ++start;
+  std::size_t end = start;
+  while (end < line.size() && !IsBlank(line[end])) ++end;
+  std::size_t rest = end;
+  while (rest < line.size() && IsBlank(line[rest])) ++rest;
+  return {line.substr(start, end - start), line.substr(rest)};
+}
+
+std::string_view FirstWord(std::string_view text) {
+  std::size_t end = 0;
+  while (end < text.size() && !IsBlank(text[end])) ++end;
+  return text.substr(0, end);
+}
+
+// A whole number of digits only, at most `largest`.
+std::optional<unsigned> Number(std::string_view digits, unsigned largest) {
+  if (digits.empty() || digits.size() > 6) return std::nullopt;
+  unsigned value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (value > largest) return std::nullopt;
+  return value;
+}
+
+// "a.b.c.d" or "any", then an optional ":port".
+std::optional<Address> ReadAddress(std::string_view text) {
+  Address address;
+  const std::size_t colon = text.find(':');
+  if (colon != std::string_view::npos) {
+    const std::optional<unsigned> port = Number(text.substr(colon + 1), 65535);
+    if (!port || *port == 0) return std::nullopt;
+    address.port = *port;
+    text = text.substr(0, colon);
+  }
+  if (Lower(text) == "any") {
+    address.any = true;
+    return address;
+  }
+  for (int part = 0; part < 4; ++part) {
+    const std::size_t dot = part < 3 ? text.find('.') : text.size();
+    if (dot == std::string_view::npos) return std::nullopt;
+    const std::optional<unsigned> byte = Number(text.substr(0, dot), 255);
+    if (!byte) return std::nullopt;
+    address.host = address.host << 8 | *byte;
+    text = text.substr(dot == text.size() ? dot : dot + 1);
+  }
+  return address;
+}
+
+// The whole number the text begins with, as the game reads a count: blanks, a sign and
+// digits; 0 when there are no digits. Large counts stop growing past what matters here.
+long LeadingNumber(std::string_view text, bool& hasDigits) {
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  long value = 0;
+  hasDigits = false;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    hasDigits = true;
+    if (value < 1000000) value = value * 10 + (text[i] - '0');
+  }
+  return negative ? -value : value;
+}
+
+// The line or entry as the player typed it, in quotes; a very long one is cut short, so that
+// one field of thousands of characters does not fill the screen.
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kLongest = 60;
+  if (text.size() <= kLongest) return "\"" + std::string(text) + "\"";
+  return "\"" + std::string(text.substr(0, kLongest - 3)) + "...\"";
+}
+
+const char kNobody[] = "give up at once, with nobody to play with.";
+
+void CheckPlayers(std::string_view text, std::vector<std::string>& problems) {
+  bool hasDigits = false;
+  const long players = LeadingNumber(text, hasDigits);
+  if (text.empty()) {
+    problems.push_back(
+        std::string("The number of players is empty: the game reads it as 0 and would ") + kNobody);
+  } else if (!hasDigits) {
+    problems.push_back("The number of players " + Quoted(text) +
+                       " is not a number: the game reads it as 0 and would " + kNobody);
+  } else if (players <= 0) {
+    problems.push_back("The number of players is " + std::string(text) + ": the game would " +
+                       kNobody);
+  } else if (static_cast<unsigned long>(players) > kMaxOtherPlayers) {
+    problems.push_back("The number of players is " + std::string(text) +
+                       ": the game takes 15 other players at most and would not wait for the "
+                       "rest.");
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> CheckNetScript(const NetScript& script) {
+  std::vector<std::string> problems;
+  std::optional<Address> own;  // the interface, when it names one address
+  bool broadcast = false;
+  std::size_t peers = 0;
+  std::string sixteenth;
+  // Each address and port taken so far, with the entry that took it first.
+  std::unordered_map<std::uint64_t, const std::string*> taken;
+
+  for (const std::string& line : script) {
+    const auto [keywordText, rest] = KeywordAndRest(line);
+    if (keywordText.empty()) continue;
+    const std::string keyword = Lower(keywordText);
+    if (keyword == "interface") {
+      const std::optional<Address> address = ReadAddress(FirstWord(rest));
+      if (!address) {
+        problems.push_back("The interface " + Quoted(rest) +
+                           " is not an address the game can read (four numbers such as "
+                           "192.168.1.4, or \"any\", and \":\" with the port): the game would "
+                           "listen on every interface instead.");
+      }
+      own = address && !address->any ? address : std::nullopt;
+    } else if (keyword == "allow") {
+      const std::optional<Address> address = ReadAddress(FirstWord(rest));
+      if (!address) {
+        problems.push_back(Quoted(line) +
+                           " is not an address the game can read: the game would skip this "
+                           "player.");
+        continue;
+      }
+      if (++peers == kMaxOtherPlayers + 1) sixteenth = line;
+      if (own && own->Key() == address->Key()) {
+        problems.push_back(Quoted(line) +
+                           " is your own address and port (the Interface field): the game "
+                           "would wait for it forever.");
+      } else if (const auto [first, added] = taken.emplace(address->Key(), &line); !added) {
+        problems.push_back(Quoted(line) + " is in the list twice (also as " +
+                           Quoted(*first->second) +
+                           "): the game would wait forever for the second one.");
+      }
+    } else if (keyword == "broadcast") {
+      broadcast = true;
+      CheckPlayers(rest, problems);
+    } else if (keyword != "mode") {
+      problems.push_back(Quoted(line) + " is not a line the game knows: the game would skip it.");
+    }
+  }
+
+  if (!broadcast && peers == 0) {
+    problems.push_back(std::string("The allowed list has nobody in it: the game would ") + kNobody);
+  }
+  if (!broadcast && peers > kMaxOtherPlayers) {
+    problems.push_back("The allowed list has " + std::to_string(peers) +
+                       " players: the game takes the first 15 and would not wait for the rest, "
+                       "from " + Quoted(sixteenth) + " on.");
+  }
+  return problems;
+}
+
+}  // namespace launch

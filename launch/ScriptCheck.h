@@ -1,0 +1,28 @@
+// Reads a network script the way the game reads it and names what would keep the game from
+// starting: the game ignores its own packets, answers each greeting only once, gives up at
+// once with nobody to play with, takes at most 15 other players, and skips what it cannot read
+// as an address. The program writes exactly what the player typed; this only warns.
+//
+// The game's reading: a line is a keyword (any case) and its words. "interface" and "allow"
+// take an address: four dotted numbers of 0 to 255, or "any", with an optional ":port" of 1 to
+// 65535 (1635 when missing). "broadcast" takes the number of other players, read as a leading
+// whole number (0 when there is none). "mode" is "peer". Empty lines are passed over, and any
+// other line is skipped.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "NetScript.h"
+
+namespace launch {
+
+// The most other players the game takes: with the host, sixteen.
+inline constexpr std::size_t kMaxOtherPlayers = 15;
+
+// Every problem of the script, in the order of its lines, in plain words naming the line or
+// entry concerned; none for a script the game runs as meant.
+std::vector<std::string> CheckNetScript(const NetScript& script);
+
+}  // namespace launch
