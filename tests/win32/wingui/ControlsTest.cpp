@@ -82,6 +82,22 @@ TEST(Controls, OwnedComponentsGoWhileTheirFormIsStillAWindow) {
   EXPECT_TRUE(windowAlive);
 }
 
+// A window Windows destroyed with its parent is forgotten, never made again: asking for it
+// is an error, and the control's object goes without destroying anything twice.
+TEST(Controls, AWindowDestroyedFromOutsideIsNotMadeAgain) {
+  BoxRecorder boxes;
+  Form form(nullptr);
+  auto* edit = new Edit(&form, "text");
+  HWND hwnd = edit->Handle();
+  DestroyWindow(hwnd);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_FALSE(edit->HandleAllocated());
+  EXPECT_THROW(edit->Handle(), launch::Error);
+  EXPECT_EQ(WinControl::FromHandle(hwnd), nullptr);
+  delete edit;
+  EXPECT_TRUE(IsWindow(form.Handle()));
+}
+
 TEST(Controls, FormSizesAndFonts) {
   BoxRecorder boxes;
   Form form(nullptr);
