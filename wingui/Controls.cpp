@@ -26,8 +26,7 @@ void Raise(const std::function<void()>& handler) {
 Label::Label(Component* owner, const std::string& caption, WinControl* parent)
     : WinControl(owner, ParentOf(owner, parent)) {
   // SS_NOTIFY makes the label answer hit tests, so it gets mouse messages and clicks.
-  CreateHandle({.className = "STATIC", .text = caption, .style = kChild | SS_NOTIFY | SS_LEFT},
-               false);
+  CreateHandle({.className = "STATIC", .text = caption, .style = kChild | SS_NOTIFY | SS_LEFT});
 }
 
 void Label::SetAlignment(Alignment alignment) {
@@ -156,8 +155,7 @@ Edit::Edit(Component* owner, const std::string& text, WinControl* parent)
   CreateHandle({.className = "EDIT",
                 .text = text,
                 .style = kChild | WS_TABSTOP | ES_AUTOHSCROLL,
-                .exStyle = WS_EX_CLIENTEDGE},
-               false);
+                .exStyle = WS_EX_CLIENTEDGE});
 }
 
 void Edit::Command(WORD code) {
@@ -169,8 +167,7 @@ void Edit::Command(WORD code) {
 Button::Button(Component* owner, const std::string& caption, WinControl* parent)
     : WinControl(owner, ParentOf(owner, parent)) {
   CreateHandle(
-      {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON},
-      false);
+      {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON});
 }
 
 void Button::Click() { Raise(OnClick); }
@@ -185,8 +182,7 @@ RadioButton::RadioButton(Component* owner, const std::string& caption, WinContro
     : WinControl(owner, ParentOf(owner, parent)) {
   // Automatic, so the dialog keyboard handling checks the button the arrow keys move to.
   CreateHandle(
-      {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_AUTORADIOBUTTON},
-      false);
+      {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_AUTORADIOBUTTON});
 }
 
 bool RadioButton::Checked() const {
@@ -246,8 +242,7 @@ GroupBox::GroupBox(Component* owner, const std::string& caption, WinControl* par
     : WinControl(owner, ParentOf(owner, parent)) {
   // WS_CLIPSIBLINGS keeps the frame from painting over the controls inside it.
   CreateHandle(
-      {.className = "BUTTON", .text = caption, .style = kChild | BS_GROUPBOX | WS_CLIPSIBLINGS},
-      false);
+      {.className = "BUTTON", .text = caption, .style = kChild | BS_GROUPBOX | WS_CLIPSIBLINGS});
 }
 
 // --- ListBox -------------------------------------------------------------------------
@@ -264,8 +259,7 @@ constexpr size_t kSliceRows = 2000;
 ListBox::ListBox(Component* owner, WinControl* parent) : WinControl(owner, ParentOf(owner, parent)) {
   CreateHandle({.className = "LISTBOX",
                 .style = kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                .exStyle = WS_EX_CLIENTEDGE},
-               false);
+                .exStyle = WS_EX_CLIENTEDGE});
   SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, 13);
 }
 

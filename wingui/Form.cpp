@@ -49,8 +49,7 @@ Form::Form(Component* owner, BorderStyle border) : WinControl(owner, nullptr) {
                 .top = CW_USEDEFAULT,
                 .width = 320,
                 .height = 240,
-                .parent = App().Handle()},
-               true);
+                .parent = App().Handle()});
   icon_.OnChange = [this] {
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-
 #include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Fonts.h"
@@ -32,22 +31,12 @@ WinControl* WinControl::FromHandle(HWND hwnd) {
   return hwnd ? dynamic_cast<WinControl*>(BoundTarget(hwnd)) : nullptr;
 }
 
-void WinControl::CreateHandle(WindowArgs args, bool ownClass) {
+void WinControl::CreateHandle(WindowArgs args) {
   if (parent_) {
     args.parent = parent_->Handle();
     args.childId = g_childIds.Next();
   }
-  if (ownClass) {
-    hwnd_ = CreateBoundWindow(args, *this);
-  } else {
-    HWND hwnd = CreateWindowExA(args.exStyle, args.className, args.text.c_str(), args.style,
-                                args.left, args.top, args.width, args.height, args.parent,
-                                reinterpret_cast<HMENU>(args.childId), GetModuleHandleA(nullptr),
-                                nullptr);
-    if (!hwnd) throw launch::Error(std::string("Cannot create a window of class ") + args.className);
-    hwnd_ = hwnd;
-    standardProc_ = BindStandardWindow(hwnd, *this);
-  }
+  hwnd_ = CreateBoundWindow(args, *this, &standardProc_);
   if (HFONT font = Font()) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 

@@ -68,9 +68,9 @@ class WinControl : public Component, public MessageTarget {
   int TabOrder = 0;
 
  protected:
-  // Creates the window: of one of our own classes (ownClass), or a standard control. A
-  // child's parent window and identifier are filled in here.
-  void CreateHandle(WindowArgs args, bool ownClass);
+  // Creates the window, of one of our own classes or a standard control. A child's parent
+  // window and identifier are filled in here.
+  void CreateHandle(WindowArgs args);
 
   virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   // The window's original procedure.

@@ -44,13 +44,33 @@ LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   return result;
 }
 
+std::vector<std::string>& RegisteredClasses() {
+  static std::vector<std::string> registered;
+  return registered;
+}
+
+bool IsOurClass(const char* name) {
+  for (const std::string& registered : RegisteredClasses()) {
+    if (registered == name) return true;
+  }
+  return false;
+}
+
+// A standard control is bound by replacing its procedure with a wide one, chained with
+// CallWindowProcW: the standard controls' own procedures are wide, so messages pass straight
+// through; with an ANSI procedure in between every text message would be converted twice, and
+// Wine's version-6 list box overruns its stack converting a long row that way.
+WNDPROC BindStandardWindow(HWND hwnd, MessageTarget& target) {
+  const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+  Bindings()[hwnd] = Binding{&target, own};
+  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BoundWindowProc));
+  return own;
+}
+
 }  // namespace
 
 void RegisterWindowClass(const WindowClass& windowClass) {
-  static std::vector<std::string> registered;
-  for (const std::string& name : registered) {
-    if (name == windowClass.name) return;
-  }
+  if (IsOurClass(windowClass.name)) return;
   WNDCLASSA wc{};
   wc.style = windowClass.style;
   wc.lpfnWndProc = &BoundWindowProc;
@@ -62,29 +82,23 @@ void RegisterWindowClass(const WindowClass& windowClass) {
   if (!RegisterClassA(&wc)) {
     throw launch::Error(std::string("Cannot register the window class ") + windowClass.name);
   }
-  registered.emplace_back(windowClass.name);
+  RegisteredClasses().emplace_back(windowClass.name);
 }
 
-HWND CreateBoundWindow(const WindowArgs& args, MessageTarget& target) {
-  g_creating = &target;
+HWND CreateBoundWindow(const WindowArgs& args, MessageTarget& target, WNDPROC* standardProc) {
+  const bool ours = IsOurClass(args.className);
+  if (ours) g_creating = &target;
   HWND hwnd = CreateWindowExA(args.exStyle, args.className, args.text.c_str(), args.style,
                               args.left, args.top, args.width, args.height, args.parent,
                               reinterpret_cast<HMENU>(args.childId), GetModuleHandleA(nullptr),
                               nullptr);
   g_creating = nullptr;
   if (!hwnd) throw launch::Error(std::string("Cannot create a window of class ") + args.className);
+  if (!ours) {
+    const WNDPROC own = BindStandardWindow(hwnd, target);
+    if (standardProc) *standardProc = own;
+  }
   return hwnd;
-}
-
-WNDPROC BindStandardWindow(HWND hwnd, MessageTarget& target) {
-  // A wide procedure, chained with CallWindowProcW: the standard controls' own procedures are
-  // wide, so messages pass straight through; with an ANSI procedure in between every text
-  // message would be converted twice, and Wine's version-6 list box overruns its stack
-  // converting a long row that way.
-  const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-  Bindings()[hwnd] = Binding{&target, own};
-  SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BoundWindowProc));
-  return own;
 }
 
 void UnbindWindow(HWND hwnd) {

@@ -48,14 +48,12 @@ struct WindowArgs {
   UINT_PTR childId = 0;
 };
 
-// Makes a window of one of our classes, bound to target from its first message. Throws
-// when the system refuses.
-HWND CreateBoundWindow(const WindowArgs& args, MessageTarget& target);
-
-// Binds a standard control that was just made to target; answers the control's own
-// procedure, which the target passes messages on to with CallWindowProcW. The control's
-// procedure is given back when it is destroyed.
-WNDPROC BindStandardWindow(HWND hwnd, MessageTarget& target);
+// Makes a window bound to target: one of our classes from its first message, a standard
+// control right after it is made. For a standard control `standardProc` receives the
+// control's own procedure, which the target passes messages on to with CallWindowProcW; it is
+// given back to the control when the control is destroyed. Throws when the system refuses.
+HWND CreateBoundWindow(const WindowArgs& args, MessageTarget& target,
+                       WNDPROC* standardProc = nullptr);
 
 // Cuts the window off from its target: later messages, those of its destruction included,
 // go to DefWindowProcA. For targets that are going away before their window.
