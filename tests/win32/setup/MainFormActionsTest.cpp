@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "harness/LanvoraSession.h"
+#include "harness/Scratch.h"
 #include "launch/Paths.h"
 #include "setup/CommaText.h"
 
@@ -243,7 +245,7 @@ TEST_F(MainFormActions, SaveAndPlayWarnsOfASetUpTheGameWouldNotRun) {
     EXPECT_NE(box.text.find("Start the game anyway?"), std::string::npos);
   }
   EXPECT_EQ(boxes_.Boxes().size(), 2u);
-  EXPECT_EQ(FolderNames(folder_.Path()), std::vector<std::string>{});
+  EXPECT_EQ(harness::FolderEntries(folder_.Path()), std::vector<std::string>{});
   EXPECT_FALSE(Exists(programFolder_ + "ips.txt"));
   EXPECT_TRUE(StartRecorder::Requests().empty());
 
@@ -314,7 +316,7 @@ TEST_F(MainFormActions, ProtectedListIsRefusedWithTheBoxAndKept) {
     form_->Button3->Click();
     ASSERT_EQ(boxes_.Boxes().size(), boxesBefore + 1);
     EXPECT_EQ(boxes_.Boxes().back().text, "Cannot create file \"" + (folder_ / "ips.txt") +
-                                              "\". " + BoxText(p.error));
+                                              "\". " + harness::SystemErrorText(p.error));
     EXPECT_EQ(boxes_.Boxes().back().caption, "Pelmar 2005");
     EXPECT_EQ(GetFileAttributesA("ips.txt"), marks);
     if (!(marks & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -328,7 +330,7 @@ TEST_F(MainFormActions, ProtectedListIsRefusedWithTheBoxAndKept) {
       EXPECT_EQ(std::string(bytes, got), "old list\r\n");
     }
     EXPECT_EQ(ReadBytes("settings.txt"), "old settings\r\n");
-    EXPECT_EQ(FolderNames(folder_.Path()),
+    EXPECT_EQ(harness::FolderEntries(folder_.Path()),
               (std::vector<std::string>{"ips.txt", "net.txt", "settings.txt"}));
     EXPECT_TRUE(StartRecorder::Requests().empty());
   }

@@ -6,7 +6,6 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -80,34 +79,6 @@ inline std::string ReadBytes(const std::string& path) {
 
 inline bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// What the error box says of an OS error: the system's message without its trailing line
-// break, blanks and full stop, then the closing full stop.
-inline std::string BoxText(DWORD error) {
-  char buffer[512] = {};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                 buffer, sizeof buffer, nullptr);
-  std::string text = buffer;
-  while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) {
-    text.pop_back();
-  }
-  return text + ".";
-}
-
-// The names in a folder, sorted.
-inline std::vector<std::string> FolderNames(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = data.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 // Discovery answers with a fixed address list (several adapters, resolver order).
