@@ -1,7 +1,9 @@
 // Reads a network script the way the game reads it and names what would keep the game from
 // starting: the game ignores its own packets, answers each greeting only once, gives up at
-// once with nobody to play with, takes at most 15 other players, and skips what it cannot read
-// as an address. The program writes exactly what the player typed; this only warns.
+// once with nobody to play with, keeps a table of at most 8 other players (its network code
+// writes past that table for a 9th, which can crash it), reads at most 15 "allow" lines, and
+// skips what it cannot read as an address. The program writes exactly what the player typed;
+// this only warns.
 //
 // The game's reading: a line is a keyword (any case) and its words. "interface" and "allow"
 // take an address: four dotted numbers of 0 to 255, or "any", with an optional ":port" of 1 to
@@ -18,8 +20,10 @@
 
 namespace launch {
 
-// The most other players the game takes: with the host, sixteen.
-inline constexpr std::size_t kMaxOtherPlayers = 15;
+// The most other players the game's network code has room for: with the host, nine.
+inline constexpr std::size_t kMaxOtherPlayers = 8;
+// The most "allow" lines the game reads; it ignores the rest.
+inline constexpr std::size_t kMaxScriptPeers = 15;
 
 // Every problem of the script, in the order of its lines, in plain words naming the line or
 // entry concerned; none for a script the game runs as meant.

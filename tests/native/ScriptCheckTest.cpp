@@ -1,6 +1,7 @@
 // The network script read with the game's rules: sound set-ups give no problem; each way the
-// game would refuse, hang or ignore a player gives one, at the game's own boundaries (15 other
-// players, the default port 1635, "any", keywords in any case).
+// game would refuse, hang, crash or ignore a player gives one, at the game's own boundaries (8
+// other players in its network table, 15 "allow" lines read, the default port 1635, "any",
+// keywords in any case).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,10 +43,19 @@ struct Case {
 TEST(CheckNetScript, EachRuleOfTheGameAtItsBoundaries) {
   const Case cases[] = {
       {"two peers", Allow({"allow 192.168.1.5:1635", "allow 192.168.1.6:23513"}), {}},
-      {"fifteen peers", Allow(Peers(15)), {}},
+      {"eight peers", Allow(Peers(8)), {}},
+      {"nine peers", Allow(Peers(9)),
+       {"The allowed list has 9 players: the game's network code supports at most 8 other "
+        "players, and more can crash it."}},
+      {"fifteen peers", Allow(Peers(15)), {"has 15 players: the game's network code supports"}},
       {"sixteen peers", Allow(Peers(16)),
-       {"has 16 players: the game takes the first 15 and would not wait for the rest, from "
+       {"has 16 players: the game's network code supports at most 8",
+        "has 16 players: the game takes the first 15 and would not wait for the rest, from "
         "\"allow 10.0.0.16:1635\" on"}},
+      {"nine entries, one unreadable", Allow({"allow 10.0.0.1", "allow 10.0.0.2", "allow 10.0.0.3",
+                                             "allow 10.0.0.4", "allow 10.0.0.5", "allow 10.0.0.6",
+                                             "allow 10.0.0.7", "allow 10.0.0.8", "allow nobody"}),
+       {"\"allow nobody\" is not an address"}},
       {"the own host on another port", Allow({"allow 192.168.1.4:1700"}), {}},
       {"keywords in any case", Allow({"ALLOW 10.0.0.2:1635", "Allow any"}, "ANY:1635"), {}},
       {"leading zeros are numbers", Allow({"allow 010.000.000.002"}), {}},
@@ -76,9 +86,13 @@ TEST(CheckNetScript, EachRuleOfTheGameAtItsBoundaries) {
        Allow({"allow 10.0.0.2:1635", "allow " + std::string(100, 'x')}),
        {"\"allow " + std::string(51, 'x') + "...\" is not an address"}},
       {"three players", Broadcast("3"), {}},
-      {"fifteen players", Broadcast("15"), {}},
+      {"eight players", Broadcast("8"), {}},
+      {"nine players", Broadcast("9"),
+       {"The number of players is 9: the game's network code supports at most 8 other players, "
+        "and more can crash it."}},
+      {"sixteen players", Broadcast("16"), {"The number of players is 16: the game's network"}},
+      {"a count the game reads as 9", Broadcast("9 players"), {"is 9 players: the game's network"}},
       {"a count the game reads as 3", Broadcast("3 players"), {}},
-      {"sixteen players", Broadcast("16"), {"The number of players is 16: the game takes 15"}},
       {"no players", Broadcast("0"), {"The number of players is 0: the game would give up"}},
       {"fewer than none", Broadcast("-2"), {"The number of players is -2: the game would give up"}},
       {"no count", Broadcast(""), {"The number of players is empty: the game reads it as 0"}},
@@ -99,9 +113,10 @@ TEST(CheckNetScript, HundredThousandEntriesAreReadInOnePass) {
   Lines entries = launch_test::MakeLongList(100000).entries;
   entries.push_back(entries[7]);
   const Lines problems = launch::CheckNetScript(Allow(entries));
-  ASSERT_EQ(problems.size(), 2u);
+  ASSERT_EQ(problems.size(), 3u);
   EXPECT_NE(problems[0].find("in the list twice"), std::string::npos);
-  EXPECT_NE(problems[1].find("has 100001 players"), std::string::npos);
+  EXPECT_NE(problems[1].find("has 100001 players: the game's network code"), std::string::npos);
+  EXPECT_NE(problems[2].find("has 100001 players: the game takes the first 15"), std::string::npos);
 }
 
 // A launch command asks before it writes anything, and only when there is a problem.
