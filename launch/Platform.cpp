@@ -14,7 +14,7 @@ bool WriteAll(NativeFile file, const char* data, std::size_t size) {
   return true;
 }
 
-const LaunchPlatformTable kReal{&ShellOpen, &WriteAll};
+const LaunchPlatformTable kReal{&ShellOpen, &WriteAll, &ReplaceWithBackup};
 LaunchPlatformTable g_table = kReal;
 
 }  // namespace

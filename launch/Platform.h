@@ -1,8 +1,8 @@
 // The small layer between the launch core and the operating system: files, folders, the
 // current directory, the program's own path and the shell's "open". Platform_win.cpp and
-// Platform_posix.cpp implement it. The two entries of LaunchPlatformTable are the seam tests
-// replace (record what the shell is asked to open, make a write fail part-way); they default
-// to the real functions.
+// Platform_posix.cpp implement it. The entries of LaunchPlatformTable are the seam tests
+// replace (record what the shell is asked to open, make a write fail part-way, make the
+// system's replace fail the ways it is documented to); they default to the real functions.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +23,13 @@ struct LaunchPlatformTable {
   void (*OpenWithShell)(const LaunchRequest& request);
   // Writes all of data to file; false when any part of it could not be written.
   bool (*WriteBytes)(NativeFile file, const char* data, std::size_t size);
+  // Puts the file `replacement` in the place of the existing file `target`, the old file
+  // going to the free name `backup` (all three full paths in one folder): on Windows the
+  // system's replace, which keeps the target's security settings. False (with
+  // LastSystemError) when it failed; the three names are then left as the system's
+  // documentation says for that error, which the caller sorts out by looking at them.
+  bool (*ReplaceExisting)(const std::string& target, const std::string& replacement,
+                          const std::string& backup);
 };
 
 // The table in use (tests assign to its entries) and the real one.
@@ -65,9 +72,17 @@ bool IsAlreadyExistsError(int code);
 bool FlushFile(NativeFile file);
 // Closes the file; false when the system reports a late write failure.
 bool CloseFile(NativeFile file);
-// Moves from over to; false (with LastSystemError) on failure. A file already at `to` is
-// replaced in place: it keeps its attributes (and on Windows its security settings).
-bool MoveReplacing(const std::string& from, const std::string& to);
+// The real replace behind the table's entry.
+bool ReplaceWithBackup(const std::string& target, const std::string& replacement,
+                       const std::string& backup);
+// True when anything (a file or a folder) has that name.
+bool PathExists(const std::string& path);
+// Moves from to the name `to`, which must be free; false (with LastSystemError) on failure.
+bool MoveToFreeName(const std::string& from, const std::string& to);
+// A file's marks: its attributes on Windows (read-only, hidden, archive ...), its permission
+// bits elsewhere; -1 when it has none to read. SetFileMarks puts them on another file.
+long FileMarks(const std::string& path);
+void SetFileMarks(const std::string& path, long marks);
 void RemoveFile(const std::string& path);
 
 }  // namespace launch

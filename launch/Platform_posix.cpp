@@ -155,13 +155,33 @@ bool FlushFile(NativeFile file) { return fsync(static_cast<int>(file)) == 0; }
 
 bool CloseFile(NativeFile file) { return close(static_cast<int>(file)) == 0; }
 
-bool MoveReplacing(const std::string& from, const std::string& to) {
-  // The replaced file's permissions go to the new one before it takes the name.
+bool ReplaceWithBackup(const std::string& target, const std::string& replacement,
+                       const std::string&) {
+  // One rename replaces the target whole; no backup is needed for that.
+  return rename(replacement.c_str(), target.c_str()) == 0;
+}
+
+bool PathExists(const std::string& path) {
   struct stat info;
-  if (stat(to.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-    chmod(from.c_str(), info.st_mode & 07777);
+  return lstat(path.c_str(), &info) == 0;
+}
+
+bool MoveToFreeName(const std::string& from, const std::string& to) {
+  if (PathExists(to)) {
+    errno = EEXIST;
+    return false;
   }
   return rename(from.c_str(), to.c_str()) == 0;
+}
+
+long FileMarks(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  return static_cast<long>(info.st_mode & 07777);
+}
+
+void SetFileMarks(const std::string& path, long marks) {
+  if (marks >= 0) chmod(path.c_str(), static_cast<mode_t>(marks));
 }
 
 void RemoveFile(const std::string& path) { unlink(path.c_str()); }

@@ -170,24 +170,27 @@ bool FlushFile(NativeFile file) { return FlushFileBuffers(AsHandle(file)) != 0; 
 
 bool CloseFile(NativeFile file) { return CloseHandle(AsHandle(file)) != 0; }
 
-bool MoveReplacing(const std::string& from, const std::string& to) {
-  auto moveOver = [&] {
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  };
-  const DWORD attributes = GetFileAttributesA(to.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return moveOver();
-  // The system's replace operation keeps the target's security settings, attributes and
-  // creation time.
-  if (!ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                    nullptr)) {
-    // The one failure that has already removed the target: the new contents must still
-    // arrive, under the target's name.
-    return GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && moveOver();
-  }
-  // Wine's replace drops the attributes (hidden, archive ...): they are put back.
-  SetFileAttributesA(to.c_str(), attributes);
-  return true;
+bool ReplaceWithBackup(const std::string& target, const std::string& replacement,
+                       const std::string& backup) {
+  return ReplaceFileA(target.c_str(), replacement.c_str(), backup.c_str(),
+                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+}
+
+bool PathExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool MoveToFreeName(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+long FileMarks(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes == INVALID_FILE_ATTRIBUTES ? -1 : static_cast<long>(attributes);
+}
+
+void SetFileMarks(const std::string& path, long marks) {
+  if (marks >= 0) SetFileAttributesA(path.c_str(), static_cast<DWORD>(marks));
 }
 
 void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }

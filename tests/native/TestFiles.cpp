@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -30,6 +31,49 @@ int g_writesLeft = 0;
 std::size_t g_okBytes = 0;
 
 void RecordStart(const launch::LaunchRequest& request) { g_requests.push_back(request); }
+
+std::vector<ReplaceCall> g_replaces;
+int g_replaceCode = 0;
+ReplaceLeaves g_replaceLeaves = ReplaceLeaves::BothInPlace;
+bool g_replaceFails = false;
+bool g_holdReplacement = false;
+#ifdef _WIN32
+HANDLE g_heldReplacement = INVALID_HANDLE_VALUE;
+#endif
+
+void SetSystemError(int code) {
+#ifdef _WIN32
+  SetLastError(static_cast<DWORD>(code));
+#else
+  errno = code;
+#endif
+}
+
+bool ObserveReplace(const std::string& target, const std::string& replacement,
+                    const std::string& backup) {
+  g_replaces.push_back({target, replacement, backup});
+  if (!std::exchange(g_replaceFails, false)) {
+    return launch::RealLaunchPlatform().ReplaceExisting(target, replacement, backup);
+  }
+  switch (g_replaceLeaves) {
+    case ReplaceLeaves::BothInPlace:
+      break;
+    case ReplaceLeaves::TargetRemoved:
+      fs::remove(target);
+      break;
+    case ReplaceLeaves::TargetUnderBackup:
+      fs::rename(target, backup);
+      break;
+  }
+#ifdef _WIN32
+  if (g_holdReplacement) {
+    g_heldReplacement = CreateFileA(replacement.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+#endif
+  SetSystemError(g_replaceCode);
+  return false;
+}
 
 bool WriteThenFail(launch::NativeFile file, const char* data, std::size_t size) {
   const auto& real = launch::RealLaunchPlatform();
@@ -194,6 +238,38 @@ FailingWrites::FailingWrites(int failingWrite, std::size_t okBytes) {
 FailingWrites::~FailingWrites() {
   launch::LaunchPlatform().WriteBytes = launch::RealLaunchPlatform().WriteBytes;
 }
+
+ObservedReplaces::ObservedReplaces() {
+  g_replaces.clear();
+  g_replaceFails = false;
+  launch::LaunchPlatform().ReplaceExisting = &ObserveReplace;
+}
+
+ObservedReplaces::ObservedReplaces(int code, ReplaceLeaves leaves, bool holdReplacement)
+    : ObservedReplaces() {
+  g_replaceFails = true;
+  g_replaceCode = code;
+  g_replaceLeaves = leaves;
+  g_holdReplacement = holdReplacement;
+}
+
+ObservedReplaces::~ObservedReplaces() {
+  launch::LaunchPlatform().ReplaceExisting = launch::RealLaunchPlatform().ReplaceExisting;
+  g_replaceFails = false;
+  g_holdReplacement = false;
+#ifdef _WIN32
+  if (g_heldReplacement != INVALID_HANDLE_VALUE) CloseHandle(g_heldReplacement);
+  g_heldReplacement = INVALID_HANDLE_VALUE;
+#endif
+}
+
+const std::vector<ReplaceCall>& ObservedReplaces::Calls() const { return g_replaces; }
+
+#ifdef _WIN32
+std::string SystemText(int code) { return WindowsText(static_cast<DWORD>(code)); }
+#else
+std::string SystemText(int code) { return WithoutTrailingBreakAndStop(std::strerror(code)); }
+#endif
 
 #ifdef _WIN32
 std::string MissingFileText() { return WindowsText(ERROR_FILE_NOT_FOUND); }

@@ -78,6 +78,32 @@ class FailingWrites {
   ~FailingWrites();
 };
 
+// How a failed replace leaves the three names, as the system documents its failures.
+enum class ReplaceLeaves {
+  BothInPlace,        // target and new file keep their names (1175, 1176 with a backup name)
+  TargetRemoved,      // the target is gone, the new file keeps its name (1176 without one)
+  TargetUnderBackup,  // the target went to the backup name, the new file kept its name (1177)
+};
+
+struct ReplaceCall {
+  std::string target, replacement, backup;
+};
+
+// Records every replace the launch core asks for and lets it happen for real; or, given a
+// failure, makes the first one fail with the system error `code` after leaving the names as
+// `leaves` says. With `holdReplacement` (Windows) the new file is then held open without
+// sharing deletes until the end of the scope, so it cannot be moved either.
+class ObservedReplaces {
+ public:
+  ObservedReplaces();
+  ObservedReplaces(int code, ReplaceLeaves leaves, bool holdReplacement = false);
+  ~ObservedReplaces();
+  const std::vector<ReplaceCall>& Calls() const;
+};
+
+// The system's own text for an error code, trailing break and full stop dropped.
+std::string SystemText(int code);
+
 // The system's text (trailing break and full stop dropped) for a missing file, a path
 // whose folder is missing, and a file name taken by a folder.
 std::string MissingFileText();
