@@ -345,6 +345,8 @@ std::string PointerTo(int x, int y) {
 
 void MovePointerTo(int x, int y) { XInput(PointerTo(x, y)); }
 
+void PressKey(const std::string& key) { XInput("key " + key); }
+
 HWND OpenTrayMenu(DWORD processId) {
   HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
   if (!taskbar) Fail("no taskbar with a notification area");
@@ -372,7 +374,7 @@ HWND OpenTrayMenu(DWORD processId) {
         },
         8000);
     if (menu) return menu;
-    XInput("key Escape");
+    PressKey("Escape");
   }
   Fail("no popup menu of the program opened from the notification area");
 }
@@ -382,6 +384,16 @@ void ChooseMenuItem(HWND menu, int index) {
   for (int i = 0; i <= index; ++i) keys += " Down";
   XInput(keys + " Return");
   if (!WaitUntil([&] { return !IsWindowVisible(menu); })) Fail("the popup menu stayed open");
+}
+
+void ClickMenuItem(HWND menu, int index, int itemCount) {
+  // The items of a menu without separators share its client height equally.
+  RECT client{};
+  GetClientRect(menu, &client);
+  POINT at{(client.left + client.right) / 2,
+           client.top + (2 * index + 1) * (client.bottom - client.top) / (2 * itemCount)};
+  ClientToScreen(menu, &at);
+  XInput(PointerTo(at.x, at.y) + " click 1");
 }
 
 }  // namespace harness

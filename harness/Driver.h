@@ -108,11 +108,16 @@ void ChooseFile(HWND openDialog, const std::string& path);
 bool RealInputAvailable();
 // Moves the mouse pointer to a point of the (Wine) desktop.
 void MovePointerTo(int x, int y);
+// Presses and releases one key of the X keyboard ("Escape", "Return" ...). Returns at once.
+void PressKey(const std::string& key);
 // Right-clicks the notification icons from the right end of the taskbar until one opens a
 // popup menu of `processId`, and returns that menu window.
 HWND OpenTrayMenu(DWORD processId);
 // Chooses item `index` (0 = top) of an open popup menu with the keyboard, as a user would
 // with the arrow keys and Enter, and waits for the menu to close.
 void ChooseMenuItem(HWND menu, int index);
+// Clicks item `index` (0 = top) of an open popup menu of `itemCount` items and no separators
+// with the mouse. Returns at once: a disabled item leaves the menu open.
+void ClickMenuItem(HWND menu, int index, int itemCount);
 
 }  // namespace harness

@@ -1,6 +1,7 @@
 #include "wingui/Controls.h"
 
 #include "launch/Errors.h"
+#include "wingui/Commands.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/TextConversion.h"
 
@@ -17,6 +18,11 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
 void Raise(const std::function<void()>& handler) {
   if (handler) CallGuarded(handler);
+}
+
+// A click is a command: one at a time (Commands.h).
+void RaiseCommand(const std::function<void()>& handler) {
+  if (handler) RunCommand(handler);
 }
 
 }  // namespace
@@ -54,7 +60,7 @@ HBRUSH Label::ControlColor(HDC dc) {
 }
 
 void Label::Command(WORD code) {
-  if (code == STN_CLICKED) Raise(OnClick);
+  if (code == STN_CLICKED) RaiseCommand(OnClick);
 }
 
 int Label::CaptionWidth(HFONT font) {
@@ -170,10 +176,10 @@ Button::Button(Component* owner, const std::string& caption, WinControl* parent)
       {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON});
 }
 
-void Button::Click() { Raise(OnClick); }
+void Button::Click() { RaiseCommand(OnClick); }
 
 void Button::Command(WORD code) {
-  if (code == BN_CLICKED) Raise(OnClick);
+  if (code == BN_CLICKED) RaiseCommand(OnClick);
 }
 
 // --- RadioButton ---------------------------------------------------------------------
@@ -233,7 +239,7 @@ void RadioButton::Command(WORD code) {
   if (code != BN_CLICKED) return;
   // Our groups, not only the window system's WS_GROUP ranges, decide what gets unchecked.
   if (Checked()) SetChecked(true);
-  Raise(OnClick);
+  RaiseCommand(OnClick);
 }
 
 // --- GroupBox ------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include "launch/Errors.h"
 #include "wingui/Application.h"
+#include "wingui/Commands.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/SerialNumbers.h"
 
@@ -43,7 +44,7 @@ void MenuItem::SetChecked(bool value) {
 }
 
 void MenuItem::Click() {
-  if (OnClick) CallGuarded(OnClick);
+  if (OnClick) RunCommand(OnClick);
 }
 
 void MenuItem::Add(MenuItem* item) {
@@ -96,7 +97,9 @@ MENUITEMINFOA Describe(MenuItem& item, std::string& text, bool hasSubItems) {
   mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
   text = item.Caption();
   mii.fType = item.IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
-  mii.fState = (item.Default() ? MFS_DEFAULT : 0) | (item.Enabled() ? MFS_ENABLED : MFS_DISABLED) |
+  // While a command runs, the items that would start another one show disabled.
+  const bool enabled = item.Enabled() && !(item.OnClick && CommandRunning());
+  mii.fState = (item.Default() ? MFS_DEFAULT : 0) | (enabled ? MFS_ENABLED : MFS_DISABLED) |
                (item.Checked() ? MFS_CHECKED : MFS_UNCHECKED);
   mii.wID = item.Command();
   mii.hSubMenu = hasSubItems ? item.Handle() : nullptr;
@@ -111,6 +114,13 @@ void MenuItem::InsertEntry(int index) {
   std::string text;
   MENUITEMINFOA mii = Describe(*this, text, !items_.empty());
   InsertMenuItemA(parent_->menu_.get(), static_cast<UINT>(index), TRUE, &mii);
+}
+
+void MenuItem::RefreshEntries() {
+  for (MenuItem* item : items_) {
+    item->UpdateEntry();
+    item->RefreshEntries();
+  }
 }
 
 void MenuItem::UpdateEntry() {
@@ -136,6 +146,8 @@ void PopupMenu::Popup(int x, int y, HWND window) {
     const bool ours = front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
     window = ours ? front : App().Handle();
   }
+  // Enabled or not by whether a command is running now.
+  items_.RefreshEntries();
   const UINT command = static_cast<UINT>(TrackPopupMenu(
       Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, window, nullptr));
   if (command == 0) return;

@@ -33,8 +33,11 @@ class MenuItem : public Component {
   void SetChecked(bool value);
 
   std::function<void()> OnClick;
-  // Runs OnClick (errors go to the error box, like any command).
+  // Runs OnClick as a command (Commands.h): its errors go to the error box, and nothing
+  // happens while another command runs.
   void Click();
+  // Writes every sub-item's entry anew (at any depth), so the menu shows the current state.
+  void RefreshEntries();
 
   // Appends a sub-item; an item already in another menu is moved.
   void Add(MenuItem* item);

@@ -56,6 +56,37 @@ int IconsInTheNotificationArea(const std::vector<HWND>& hiddenWindows) {
 
 using RealInputScenario = Scenario;
 
+// While "Save && Play" waits for the answer to its warning, the tray's "Save && Play" starts
+// nothing (its item is disabled); after "Yes" the game has been started exactly once.
+TEST_F(RealInputScenario, TrayCommandsWaitWhileTheWarningIsOpen) {
+  const std::string run = Folder("run", true);
+  LanvoraSession& app = Start(run);
+  app.Type(app.InterfaceField(), "10.2.2.2");
+  PostClick(app.Button("Save && Play"));  // an empty list: the game would have nobody
+  HWND warning = WaitForDialog(app.Program().Id(), kAppTitle);
+
+  HWND menu = OpenTrayMenu(app.Program().Id());
+  ClickMenuItem(menu, kSaveAndPlay, 5);
+  // A disabled item keeps the menu open; a second warning box or a start would show by now.
+  Sleep(1500);
+  EXPECT_TRUE(IsWindowVisible(menu));
+  PressKey("Escape");
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+  EXPECT_EQ(TopLevelWindows(app.Program().Id(), "#32770", kAppTitle).size(), 1u);
+  EXPECT_EQ(ReadStandinLog(log_).size(), 0u);
+
+  EXPECT_NE(MessageBoxText(warning).find("The allowed list has nobody in it"), std::string::npos);
+  CloseDialog(warning, IDYES);
+  GameStarts(1);
+  EXPECT_EQ(ReadBytes(Join(run, "net.txt")), "interface 10.2.2.2:1635\r\nmode peer\r\n\r\n");
+
+  // With no command running, the same click runs the tray's command: its own warning asks.
+  ClickMenuItem(OpenTrayMenu(app.Program().Id()), kSaveAndPlay, 5);
+  AnswerWarning("The number of players is empty", IDNO);
+  Sleep(500);
+  EXPECT_EQ(ReadStandinLog(log_).size(), 1u);
+}
+
 TEST_F(RealInputScenario, TraySaveAndPlayWritesTheBroadcastFormBesideTheTypedPathEvenInAllowMode) {
   const std::string run = Folder("run", true);
   const std::string elsewhere = Folder("games\\duke", false);

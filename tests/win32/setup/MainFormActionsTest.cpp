@@ -233,8 +233,16 @@ TEST_F(MainFormActions, SaveAndPlayWarnsOfASetUpTheGameWouldNotRun) {
   // The window's command reads the list; the tray's is always the broadcast form, with no
   // number of players typed.
   const std::vector<std::pair<std::function<void()>, std::string>> commands = {
-      {[&] { form_->Button3Click(); }, "\"allow 192.168.1.10:1635\" is your own address"},
-      {[&] { form_->Play2Click(); }, "The number of players is empty"}};
+      {[&] { form_->Button3->Click(); }, "\"allow 192.168.1.10:1635\" is your own address"},
+      {[&] { form_->Play2->Click(); }, "The number of players is empty"},
+      {[&] {
+         form_->rbc->SetChecked(true);
+         form_->rbcClick();
+         form_->Button8->Click();
+         form_->rip->SetChecked(true);
+         form_->ripClick();
+       },
+       "The number of players is empty"}};
   for (const auto& [command, problem] : commands) {
     command();
     ASSERT_FALSE(boxes_.Boxes().empty());
@@ -244,14 +252,51 @@ TEST_F(MainFormActions, SaveAndPlayWarnsOfASetUpTheGameWouldNotRun) {
     EXPECT_NE(box.text.find(problem), std::string::npos) << box.text;
     EXPECT_NE(box.text.find("Start the game anyway?"), std::string::npos);
   }
-  EXPECT_EQ(boxes_.Boxes().size(), 2u);
+  EXPECT_EQ(boxes_.Boxes().size(), 3u);
   EXPECT_EQ(harness::FolderEntries(folder_.Path()), std::vector<std::string>{});
   EXPECT_FALSE(Exists(programFolder_ + "ips.txt"));
   EXPECT_TRUE(StartRecorder::Requests().empty());
 
   form_->Button6Click();
-  EXPECT_EQ(boxes_.Boxes().size(), 2u) << "Save alone never asks";
+  EXPECT_EQ(boxes_.Boxes().size(), 3u) << "Save alone never asks";
   EXPECT_TRUE(Exists(programFolder_ + "ips.txt"));
+}
+
+// While a command waits for an answer (its box runs a message loop of its own), the tray's
+// commands and the window's buttons start nothing: the tray menu shows its command items
+// disabled, and a choice that gets through anyway is ignored. The first command goes on.
+TEST_F(MainFormActions, NoCommandStartsWhileAnotherWaitsForAnAnswer) {
+  Type(form_->Edit2, "192.168.1.10");  // the own address: "Save && Play" warns first
+  form_->Button2Click();
+  auto itemGrayed = [&](wingui::MenuItem* item) {
+    return (GetMenuState(form_->PopupMenu1->Handle(), item->Command(), MF_BYCOMMAND) &
+            MF_GRAYED) != 0;
+  };
+  bool grayedWhileOpen = false;
+  wingui_test::WhileNextBoxIsOpen() = [&] {
+    form_->PopupMenu1->Items().RefreshEntries();
+    grayedWhileOpen = itemGrayed(form_->Play2) && itemGrayed(form_->Play1) &&
+                      itemGrayed(form_->Exit1) && itemGrayed(form_->CopyYourIP1);
+    form_->Play2->Click();
+    form_->Play1->Click();
+    form_->Button3->Click();
+    form_->Button6->Click();
+  };
+  wingui_test::YesNoAnswer() = IDYES;
+  form_->Button3->Click();
+
+  EXPECT_TRUE(grayedWhileOpen);
+  EXPECT_EQ(boxes_.Boxes().size(), 1u) << "the nested commands asked nothing";
+  ASSERT_EQ(StartRecorder::Requests().size(), 1u);
+  EXPECT_FALSE(Exists(programFolder_ + "settings.txt")) << "the nested Save did not run";
+  EXPECT_EQ(ReadBytes(folder_ / "net.txt"),
+            "interface 192.168.1.10:1635\r\nmode peer\r\nallow 192.168.1.10:1635\r\n\r\n");
+
+  // Once the command is over, commands run again and the menu is enabled again.
+  form_->PopupMenu1->Items().RefreshEntries();
+  EXPECT_FALSE(itemGrayed(form_->Play2));
+  form_->Play1->Click();
+  EXPECT_TRUE(Exists(programFolder_ + "settings.txt"));
 }
 
 TEST_F(MainFormActions, FailedWriteShowsTheBoxAndStartsNothing) {

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "wingui/Application.h"
@@ -30,8 +32,16 @@ inline int& YesNoAnswer() {
   return answer;
 }
 
+// Runs once while the next recorded box is "open" (as the user could act while a real box
+// waits for an answer), then is cleared.
+inline std::function<void()>& WhileNextBoxIsOpen() {
+  static std::function<void()> action;
+  return action;
+}
+
 inline int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   RecordedBoxes().push_back({owner, text ? text : "", caption ? caption : "", type});
+  if (std::function<void()> action = std::exchange(WhileNextBoxIsOpen(), nullptr)) action();
   return (type & MB_TYPEMASK) == MB_YESNO ? YesNoAnswer() : IDOK;
 }
 
@@ -44,6 +54,7 @@ class BoxRecorder {
     wingui::Boxes().messageBox = &RecordBox;
     RecordedBoxes().clear();
     YesNoAnswer() = IDYES;
+    WhileNextBoxIsOpen() = nullptr;
   }
   ~BoxRecorder() { wingui::Boxes() = saved_; }
   BoxRecorder(const BoxRecorder&) = delete;
