@@ -12,6 +12,7 @@
 #include "wingui/ErrorBox.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Form.h"
+#include "wingui/LateBinding.h"
 
 namespace wingui {
 namespace {
@@ -235,6 +236,8 @@ DWORD CommonControlsVersion() {
 }
 
 int RunProgram(void (*startup)()) {
+  // Before anything can load a library: from here on libraries come from the system folder.
+  RestrictLibrarySearch();
   Application& app = App();
   try {
     app.Initialize();
