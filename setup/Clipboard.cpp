@@ -24,10 +24,14 @@ void CopyTextToClipboard(HWND owner, const std::string& text) {
   EmptyClipboard();
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
   if (!memory) throw launch::Error("Out of memory");
-  if (void* bytes = GlobalLock(memory)) {
-    std::memcpy(bytes, text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
+  void* bytes = GlobalLock(memory);
+  if (!bytes) {
+    // Memory that could not be filled never goes to the clipboard.
+    GlobalFree(memory);
+    throw launch::Error("Out of memory");
   }
+  std::memcpy(bytes, text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
   // Once the clipboard has taken the memory it is the clipboard's to free.
   if (!SetClipboardData(CF_TEXT, memory)) {
     GlobalFree(memory);

@@ -63,23 +63,23 @@ void Label::Command(WORD code) {
   if (code == STN_CLICKED) RaiseCommand(OnClick);
 }
 
-int Label::CaptionWidth(HFONT font) {
-  HWND hwnd = Handle();
-  HDC dc = GetDC(hwnd);
-  if (!dc) return 0;
-  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+std::optional<int> Label::CaptionWidth(HFONT font) {
+  const WindowDC dc(Handle(), font);
+  if (!dc) return std::nullopt;
   const std::string text = Text();
   RECT extent{0, 0, 0, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
-  if (previous) SelectObject(dc, previous);
-  ReleaseDC(hwnd, dc);
+  DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent,
+            DT_CALCRECT | DT_SINGLELINE);
   return extent.right - extent.left;
 }
 
 void Label::FitWidthToText() {
+  // A caption that cannot be measured leaves the label as it is.
+  const std::optional<int> width = CaptionWidth(Font());
+  if (!width) return;
   HWND hwnd = Handle();
   const RECT bounds = Bounds();
-  SetWindowPos(hwnd, nullptr, 0, 0, CaptionWidth(Font()), bounds.bottom - bounds.top,
+  SetWindowPos(hwnd, nullptr, 0, 0, *width, bounds.bottom - bounds.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // The text was drawn at the old width (wrapped, or cut off) before the size changed.
   InvalidateRect(hwnd, nullptr, TRUE);
@@ -91,24 +91,26 @@ void Label::FitCaption() {
   HWND hwnd = Handle();
   RECT client;
   GetClientRect(hwnd, &client);
-  const int needed = CaptionWidth(given);
+  const std::optional<int> needed = CaptionWidth(given);
   HFONT use = given;
   UniqueHfont narrowed;
-  if (needed > client.right && client.right > 0) {
+  if (needed && *needed > client.right && client.right > 0) {
     LOGFONTA lf;
     TEXTMETRICA metrics;
-    HDC dc = GetDC(hwnd);
-    HGDIOBJ previous = SelectObject(dc, given);
-    const bool measured = GetObjectA(given, sizeof lf, &lf) && GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(hwnd, dc);
+    bool measured = false;
+    {
+      const WindowDC dc(hwnd, given);
+      measured = dc && GetObjectA(given, sizeof lf, &lf) && GetTextMetricsA(dc.get(), &metrics);
+    }
     // The average letter width in proportion to the room, then narrower by one pixel at a
     // time until the caption fits (a bitmap font cannot be narrowed and stays as it is).
-    for (LONG width = measured ? metrics.tmAveCharWidth * client.right / needed : 0; width > 0;
+    for (LONG width = measured ? metrics.tmAveCharWidth * client.right / *needed : 0; width > 0;
          --width) {
       lf.lfWidth = width;
       narrowed.reset(CreateFontIndirectA(&lf));
-      if (narrowed && CaptionWidth(narrowed.get()) <= client.right) {
+      if (!narrowed) continue;
+      const std::optional<int> fitted = CaptionWidth(narrowed.get());
+      if (fitted && *fitted <= client.right) {
         use = narrowed.get();
         break;
       }

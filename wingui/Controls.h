@@ -47,7 +47,8 @@ class Label : public WinControl {
   void FitWidthToText();
   // Chooses between the label's font and a narrowed form of it for the current caption.
   void FitCaption();
-  int CaptionWidth(HFONT font);
+  // The caption's width in that font; nothing when it cannot be measured.
+  std::optional<int> CaptionWidth(HFONT font);
 
   std::optional<COLORREF> color_;
   UniqueHfont narrowed_;

@@ -46,6 +46,30 @@ using UniqueHfont = UniqueHandle<HFONT, DeleteFontObject>;
 using UniqueHbrush = UniqueHandle<HBRUSH, DeleteBrushObject>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
 
+// A window's device context for measuring text, with a font selected into it (when given)
+// for the scope; false when the system gave none. Everything is put back at the end.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND hwnd, HFONT font = nullptr) : hwnd_(hwnd), dc_(GetDC(hwnd)) {
+    if (dc_ && font) previous_ = SelectObject(dc_, font);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  ~WindowDC() {
+    if (!dc_) return;
+    if (previous_) SelectObject(dc_, previous_);
+    ReleaseDC(hwnd_, dc_);
+  }
+
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+  HGDIOBJ previous_ = nullptr;
+};
+
 // Owning COM interface pointer.
 template <typename T>
 class ComPtr {

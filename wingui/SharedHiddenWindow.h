@@ -29,10 +29,12 @@ class SharedHiddenWindow : private MessageTarget {
   static void Acquire() {
     auto& slot = Slot();
     if (!slot) {
-      slot.reset(new Handler());
-      // Made once the handler is whole: its window's first messages go to the handler.
-      MessageTarget& target = *slot;
-      slot->window_.emplace(target);
+      std::unique_ptr<Handler, Deleter> made(new Handler());
+      // Made once the handler is whole: its window's first messages go to the handler. A
+      // window that cannot be made leaves no handler behind for the next user to find.
+      MessageTarget& target = *made;
+      made->window_.emplace(target);
+      slot = std::move(made);
     }
     ++slot->userCount_;
   }

@@ -51,6 +51,37 @@ TEST(SimpleTimerHandler, OneWindowForAllTimersLivesAsLongAsTheyDo) {
   EXPECT_TRUE(PumpUntil([&] { return c.ticks >= 2; }, 5000));
 }
 
+// Refuses every window made on this thread while it is installed.
+class RefuseWindows {
+ public:
+  RefuseWindows()
+      : hook_(SetWindowsHookExA(WH_CBT, &Refuse, nullptr, GetCurrentThreadId())) {}
+  ~RefuseWindows() { UnhookWindowsHookEx(hook_); }
+
+ private:
+  static LRESULT CALLBACK Refuse(int code, WPARAM wParam, LPARAM lParam) {
+    return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  HHOOK hook_;
+};
+
+// A handler whose window cannot be made is not kept: the error reaches the first user, and
+// the next one gets a handler with a window.
+TEST(SimpleTimerHandler, AWindowThatCannotBeMadeLeavesNoHandlerBehind) {
+  ASSERT_EQ(SharedTimerHandler(), nullptr);
+  {
+    RefuseWindows refuse;
+    EXPECT_ANY_THROW(tray::AcquireTimerHandler());
+  }
+  EXPECT_EQ(SharedTimerHandler(), nullptr);
+  CountedTimer c;
+  ASSERT_NE(SharedTimerHandler(), nullptr);
+  EXPECT_EQ(SharedTimerHandler()->UserCount(), 1u);
+  EXPECT_TRUE(IsWindow(SharedTimerHandler()->HiddenWindow()));
+  EXPECT_TRUE(c.timer.Arm());
+  EXPECT_TRUE(PumpUntil([&] { return c.ticks >= 1; }, 5000));
+}
+
 TEST(SimpleTimer, StartsStoppedWithItsDefaults) {
   TSimpleTimer plain;
   EXPECT_FALSE(plain.Active());
