@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test level: the native launch core (sanitizers, fuzz
-# corpus replay), then for each Windows architecture (32-bit, 64-bit) the Win32 tests under
+# corpus replay) and the benchmarks' build, then for each Windows architecture (32-bit, 64-bit) the Win32 tests under
 # Wine and the black-box tests of lanvora.exe. Installs what it needs first (idempotent).
 #
 # Where this host cannot run 32-bit programs (or LANVORA_NO_WIN32=1 is set), the 32-bit build
@@ -16,6 +16,12 @@ echo "== native build and tests"
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+
+# The benchmarks are run by hand, but every command the README gives must build: an
+# optimised build warns where the debug build does not, and warnings are errors.
+echo "== benchmark build"
+cmake --preset bench
+cmake --build --preset bench
 
 ran=0
 for arch in win32 win64; do
