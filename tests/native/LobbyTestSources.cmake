@@ -1,0 +1,3 @@
+# The portable tests of the lobby core, built for the host and for Windows alike.
+set(LOBBY_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/LobbyPacketTest.cpp)
