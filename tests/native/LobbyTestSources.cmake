@@ -1,3 +1,4 @@
 # The portable tests of the lobby core, built for the host and for Windows alike.
 set(LOBBY_TEST_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/LobbyPacketTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/LobbyPacketTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PeerTableTest.cpp)
