@@ -1,4 +1,5 @@
 # The portable tests of the lobby core, built for the host and for Windows alike.
 set(LOBBY_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/AnnounceScheduleTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LobbyPacketTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PeerTableTest.cpp)
