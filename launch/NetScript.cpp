@@ -6,13 +6,16 @@
 
 namespace launch {
 
+std::string InterfaceLine(std::string_view interfaceAddress, std::string_view port) {
+  std::string line = "interface ";
+  line.append(interfaceAddress).append(":").append(port);
+  return line;
+}
+
 NetScript BuildNetScript(ScriptForm form, std::string_view interfaceAddress,
                          std::string_view port, const AllowedList& allowed,
                          std::string_view playersText) {
-  NetScript script;
-  std::string interfaceLine = "interface ";
-  interfaceLine.append(interfaceAddress).append(":").append(port);
-  script.push_back(std::move(interfaceLine));
+  NetScript script{InterfaceLine(interfaceAddress, port)};
   script.emplace_back("mode peer");
   if (form == ScriptForm::AllowIps) {
     script.insert(script.end(), allowed.begin(), allowed.end());

@@ -16,6 +16,9 @@ enum class ScriptForm { AllowIps, Broadcast };
 
 using NetScript = std::vector<std::string>;
 
+// "interface " + interfaceAddress + ":" + port, both inserted unchanged: the script's first line.
+std::string InterfaceLine(std::string_view interfaceAddress, std::string_view port);
+
 // AllowIps: "interface a:p", "mode peer", the entries, one empty line.
 // Broadcast: "interface a:p", "mode peer", "broadcast " + playersText (unused by AllowIps).
 NetScript BuildNetScript(ScriptForm form, std::string_view interfaceAddress,

@@ -2,6 +2,7 @@
 #include "ScriptCheck.h"
 
 #include "GameAddress.h"
+#include "ScriptLine.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,38 +13,11 @@
 namespace launch {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
-// The line's first word, and the rest of it after the blanks that follow the word.
-std::pair<std::string_view, std::string_view> KeywordAndRest(std::string_view line) {
-  std::size_t start = 0;
-  while (start < line.size() && IsBlank(line[start])) ++start;
-  std::size_t end = start;
-  while (end < line.size() && !IsBlank(line[end])) ++end;
-  std::size_t rest = end;
-  while (rest < line.size() && IsBlank(line[rest])) ++rest;
-  return {line.substr(start, end - start), line.substr(rest)};
-}
-
-std::string_view FirstWord(std::string_view text) {
-  std::size_t end = 0;
-  while (end < text.size() && !IsBlank(text[end])) ++end;
-  return text.substr(0, end);
-}
-
 // The whole number the text begins with, as the game reads a count: blanks, a sign and
 // digits; 0 when there are no digits. Large counts stop growing past what matters here.
 long LeadingNumber(std::string_view text, bool& hasDigits) {
   std::size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
+  while (i < text.size() && IsScriptBlank(text[i])) ++i;
   const bool negative = i < text.size() && text[i] == '-';
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
   long value = 0;
@@ -104,9 +78,8 @@ std::vector<std::string> CheckNetScript(const NetScript& script) {
   std::unordered_map<std::uint64_t, const std::string*> taken;
 
   for (const std::string& line : script) {
-    const auto [keywordText, rest] = KeywordAndRest(line);
-    if (keywordText.empty()) continue;
-    const std::string keyword = Lower(keywordText);
+    const auto [keyword, rest] = SplitScriptLine(line);
+    if (keyword.empty()) continue;
     if (keyword == "interface") {
       const std::optional<GameAddress> address = ReadGameAddress(FirstWord(rest));
       if (!address) {

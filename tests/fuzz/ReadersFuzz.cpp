@@ -11,17 +11,11 @@
 
 #include <unistd.h>
 
+#include "FuzzCheck.h"
 #include "SettingsFiles.h"
 #include "TextLines.h"
 
 namespace {
-
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "fuzz check failed: %s\n", what);
-    std::abort();
-  }
-}
 
 // One scratch file per fuzzing process, in the system's temporary folder, removed at exit.
 struct Scratch {

@@ -1,0 +1,49 @@
+// New allowed-list entries, each address and port once.
+#include "FoundEntries.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_set>
+
+#include "GameAddress.h"
+#include "Ipv4.h"
+#include "LaunchSettings.h"
+#include "NetScript.h"
+#include "ScriptLine.h"
+
+namespace lobby {
+namespace {
+
+// The address the game reads from a script line with that keyword; nothing for a line with
+// another keyword or an address the game cannot read.
+std::optional<launch::GameAddress> LineAddress(std::string_view line, std::string_view keyword) {
+  const launch::ScriptLine split = launch::SplitScriptLine(line);
+  if (split.keyword != keyword) return std::nullopt;
+  return launch::ReadGameAddress(launch::FirstWord(split.rest));
+}
+
+}  // namespace
+
+std::vector<std::string> EntriesToAdd(const std::vector<Peer>& chosen,
+                                      const std::vector<std::string>& allowedList,
+                                      std::string_view interfaceField, std::string_view portField) {
+  std::unordered_set<std::uint64_t> taken;
+  for (const std::string& entry : allowedList) {
+    if (const auto address = LineAddress(entry, "allow")) taken.insert(address->Key());
+  }
+  // The interface line exactly as the script gets it, read as the game reads it.
+  const std::string interfaceLine = launch::InterfaceLine(interfaceField, portField);
+  if (const auto own = LineAddress(interfaceLine, "interface")) taken.insert(own->Key());
+
+  std::vector<std::string> entries;
+  for (const Peer& peer : chosen) {
+    const launch::GameAddress address{false, peer.address, peer.gamePort};
+    if (!taken.insert(address.Key()).second) continue;
+    entries.push_back(
+        launch::MakeAllowEntry(FormatIpv4(peer.address), std::to_string(peer.gamePort)));
+  }
+  return entries;
+}
+
+}  // namespace lobby

@@ -1,0 +1,26 @@
+// Dotted IPv4 text. Parsing goes through the game's own reading of an address, so an address
+// the lobby accepts is one the game accepts too.
+#include "Ipv4.h"
+
+#include "GameAddress.h"
+
+namespace lobby {
+
+std::string FormatIpv4(std::uint32_t address) {
+  std::string text;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    text += std::to_string(address >> shift & 0xFF);
+    if (shift != 0) text += '.';
+  }
+  return text;
+}
+
+std::optional<std::uint32_t> ParseIpv4(std::string_view text) {
+  // The game's reading also takes "any" and a ":port"; neither is an address here.
+  if (text.find(':') != std::string_view::npos) return std::nullopt;
+  const std::optional<launch::GameAddress> address = launch::ReadGameAddress(text);
+  if (!address || address->any) return std::nullopt;
+  return address->host;
+}
+
+}  // namespace lobby
