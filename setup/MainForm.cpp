@@ -5,6 +5,7 @@
 #include "help/HelpForm.h"
 #include "launch/Paths.h"
 #include "launch/SettingsFiles.h"
+#include "players/PlayersForm.h"
 #include "setup/Clipboard.h"
 #include "setup/CommaText.h"
 #include "setup/LocalAddresses.h"
@@ -75,6 +76,9 @@ void TForm1::BuildControls() {
   Edit1 = Place(new Edit(this, kDefaultPort), 88, 104, 41, 21, 0);
   Button1 = Place(new Button(this, "&Default"), 128, 104, 57, 21, 1);
   Button1->OnClick = [this] { Button1Click(); };
+  // Beside "&Default", in the room the port row leaves: no other control moves.
+  FindPlayers1 = Place(new Button(this, "&Find players"), 200, 104, 113, 21, 1);
+  FindPlayers1->OnClick = [this] { FindPlayers1Click(); };
   ListBox1 = Place(new wingui::ListBox(this), 24, 228, 297, 169, 2);
   Label3 = Place(new Label(this, "Allowed IP List:"), 24, 188, 72, 13, 3);
   // Its caption changes with the mode; the longer one must not be cut off.
@@ -269,6 +273,32 @@ void TForm1::Button10Click() {
 void TForm1::Button7Click() { Close(); }
 
 void TForm1::Button11Click() { TakeDiscoveredAddresses(DiscoverLocalAddresses()); }
+
+void TForm1::FindPlayers1Click() {
+  if (!playersWindow_) {
+    players::PlayersHost host;
+    host.localPlayer = [this] {
+      return players::LocalPlayer{Edit4->Text(), Edit1->Text(),
+                                  rbc->Checked() ? lobby::PlayerMode::Broadcast
+                                                 : lobby::PlayerMode::AllowIps};
+    };
+    host.allowedList = [this] { return AllowedEntries(); };
+    host.interfaceField = [this] { return Edit3->Text(); };
+    host.addEntries = [this](const std::vector<std::string>& entries) {
+      for (const std::string& entry : entries) {
+        ListBox1->Add(entry);
+        allowed_.push_back(entry);
+      }
+      ++listVersion_;
+    };
+    host.setInterface = [this](const std::string& address) { Edit3->SetText(address); };
+    host.setPlayers = [this](const std::string& count) { Edit6->SetText(count); };
+    // Owned by the application like the help window, so it lies above or below the main
+    // window independently and goes with the program.
+    playersWindow_ = new players::TForm3(&wingui::App(), std::move(host));
+  }
+  playersWindow_->Open();
+}
 
 void TForm1::rbcClick() { SetMode(NetworkMode::Broadcast); }
 

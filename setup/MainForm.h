@@ -18,6 +18,9 @@
 namespace help {
 class TForm2;
 }
+namespace players {
+class TForm3;
+}
 
 namespace setup {
 
@@ -32,6 +35,9 @@ class TForm1 : public wingui::Form {
 
   // The help window that "Help" shows (created after this window).
   void SetHelpWindow(help::TForm2* helpWindow) { helpWindow_ = helpWindow; }
+
+  // The players window while it exists (made by the first "Find players").
+  players::TForm3* PlayersWindow() const { return playersWindow_; }
 
   // The four settings fields as they are now.
   launch::LaunchSettings CurrentSettings() const;
@@ -53,6 +59,8 @@ class TForm1 : public wingui::Form {
   wingui::Label* Label2 = nullptr;
   wingui::Edit* Edit1 = nullptr;
   wingui::Button* Button1 = nullptr;
+  // "&Find players": opens the players window (the LAN lobby).
+  wingui::Button* FindPlayers1 = nullptr;
   wingui::GroupBox* RadioGroup1 = nullptr;
   wingui::RadioButton* rbc = nullptr;
   wingui::RadioButton* rip = nullptr;
@@ -92,6 +100,7 @@ class TForm1 : public wingui::Form {
   void Button8Click();
   void Button10Click();
   void Button11Click();
+  void FindPlayers1Click();
   void rbcClick();
   void ripClick();
   void Label7MouseMove();
@@ -131,6 +140,8 @@ class TForm1 : public wingui::Form {
   // True once discovery has run in this run of the program.
   bool addressesDiscovered_ = false;
   help::TForm2* helpWindow_ = nullptr;
+  // The players window, made when it is first opened (owned by the application).
+  players::TForm3* playersWindow_ = nullptr;
   // Bumped by every change of the allowed list, so the timer rebuilds the players caption
   // only when there is something new to show.
   unsigned listVersion_ = 0;

@@ -8,11 +8,6 @@
 namespace wingui {
 namespace {
 
-WinControl* ParentOf(Component* owner, WinControl* parent) {
-  if (parent) return parent;
-  if (auto* window = dynamic_cast<WinControl*>(owner)) return window;
-  throw launch::Error("A control needs a parent window");
-}
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
@@ -30,7 +25,7 @@ void RaiseCommand(const std::function<void()>& handler) {
 // --- Label ---------------------------------------------------------------------------
 
 Label::Label(Component* owner, const std::string& caption, WinControl* parent)
-    : WinControl(owner, ParentOf(owner, parent)) {
+    : WinControl(owner, ParentWindow(owner, parent)) {
   // SS_NOTIFY makes the label answer hit tests, so it gets mouse messages and clicks.
   CreateHandle({.className = "STATIC", .text = caption, .style = kChild | SS_NOTIFY | SS_LEFT});
 }
@@ -87,7 +82,7 @@ void Label::FitWidthToText() {
 
 void Label::FitCaption() {
   HFONT given = Font();
-  if (fitting_ || !given) return;
+  if (fitting_ || !given || wordWrap_) return;
   HWND hwnd = Handle();
   RECT client;
   GetClientRect(hwnd, &client);
@@ -159,7 +154,7 @@ LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 // --- Edit ----------------------------------------------------------------------------
 
 Edit::Edit(Component* owner, const std::string& text, WinControl* parent)
-    : WinControl(owner, ParentOf(owner, parent)) {
+    : WinControl(owner, ParentWindow(owner, parent)) {
   CreateHandle({.className = "EDIT",
                 .text = text,
                 .style = kChild | WS_TABSTOP | ES_AUTOHSCROLL,
@@ -173,7 +168,7 @@ void Edit::Command(WORD code) {
 // --- Button --------------------------------------------------------------------------
 
 Button::Button(Component* owner, const std::string& caption, WinControl* parent)
-    : WinControl(owner, ParentOf(owner, parent)) {
+    : WinControl(owner, ParentWindow(owner, parent)) {
   CreateHandle(
       {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON});
 }
@@ -187,7 +182,7 @@ void Button::Command(WORD code) {
 // --- RadioButton ---------------------------------------------------------------------
 
 RadioButton::RadioButton(Component* owner, const std::string& caption, WinControl* parent)
-    : WinControl(owner, ParentOf(owner, parent)) {
+    : WinControl(owner, ParentWindow(owner, parent)) {
   // Automatic, so the dialog keyboard handling checks the button the arrow keys move to.
   CreateHandle(
       {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_AUTORADIOBUTTON});
@@ -247,7 +242,7 @@ void RadioButton::Command(WORD code) {
 // --- GroupBox ------------------------------------------------------------------------
 
 GroupBox::GroupBox(Component* owner, const std::string& caption, WinControl* parent)
-    : WinControl(owner, ParentOf(owner, parent)) {
+    : WinControl(owner, ParentWindow(owner, parent)) {
   // WS_CLIPSIBLINGS keeps the frame from painting over the controls inside it.
   CreateHandle(
       {.className = "BUTTON", .text = caption, .style = kChild | BS_GROUPBOX | WS_CLIPSIBLINGS});
@@ -264,7 +259,7 @@ constexpr size_t kSliceRows = 2000;
 
 }  // namespace
 
-ListBox::ListBox(Component* owner, WinControl* parent) : WinControl(owner, ParentOf(owner, parent)) {
+ListBox::ListBox(Component* owner, WinControl* parent) : WinControl(owner, ParentWindow(owner, parent)) {
   CreateHandle({.className = "LISTBOX",
                 .style = kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                 .exStyle = WS_EX_CLIENTEDGE});

@@ -33,6 +33,9 @@ class Label : public WinControl {
   // longer caption is never cut off. The size it was given stands until then: the designed
   // sizes are those of the designed captions.
   void SetAutoSize(bool value) { autoSize_ = value; }
+  // A label of several lines breaks its caption between words and keeps its font: a caption
+  // that does not fit is never narrowed.
+  void SetWordWrap(bool value) { wordWrap_ = value; }
 
   std::function<void()> OnClick;
   std::function<void()> OnMouseMove;
@@ -56,6 +59,7 @@ class Label : public WinControl {
   UniqueHbrush brush_;
   bool trackingLeave_ = false;
   bool autoSize_ = false;
+  bool wordWrap_ = false;
 };
 
 class Edit : public WinControl {

@@ -31,6 +31,12 @@ WinControl* WinControl::FromHandle(HWND hwnd) {
   return hwnd ? dynamic_cast<WinControl*>(BoundTarget(hwnd)) : nullptr;
 }
 
+WinControl* WinControl::ParentWindow(Component* owner, WinControl* parent) {
+  if (parent) return parent;
+  if (auto* window = dynamic_cast<WinControl*>(owner)) return window;
+  throw launch::Error("A control needs a parent window");
+}
+
 void WinControl::CreateHandle(WindowArgs args) {
   if (parent_) {
     args.parent = parent_->Handle();

@@ -68,6 +68,10 @@ class WinControl : public Component, public MessageTarget {
   int TabOrder = 0;
 
  protected:
+  // The window a child control sits in: the given parent, else the owner when it is a
+  // window; throws when there is neither.
+  static WinControl* ParentWindow(Component* owner, WinControl* parent);
+
   // Creates the window, of one of our own classes or a standard control. A child's parent
   // window and identifier are filled in here.
   void CreateHandle(WindowArgs args);

@@ -10,6 +10,7 @@
 #include "harness/LanvoraSession.h"
 #include "harness/Scratch.h"
 #include "launch/Paths.h"
+#include "players/PlayersForm.h"
 #include "setup/CommaText.h"
 
 namespace {
@@ -297,6 +298,26 @@ TEST_F(MainFormActions, NoCommandStartsWhileAnotherWaitsForAnAnswer) {
   EXPECT_FALSE(itemGrayed(form_->Play2));
   form_->Play1->Click();
   EXPECT_TRUE(Exists(programFolder_ + "settings.txt"));
+}
+
+// "Find players" opens the one players window, which uses the network only while it is
+// open; a second click brings the same window forward.
+TEST_F(MainFormActions, FindPlayersOpensTheOnePlayersWindow) {
+  EXPECT_EQ(form_->PlayersWindow(), nullptr) << "no players window, no network, before the click";
+  form_->FindPlayers1->Click();
+  players::TForm3* window = form_->PlayersWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->Visible());
+  EXPECT_NE(window->Session(), nullptr);
+  EXPECT_EQ(GetWindow(window->Handle(), GW_OWNER), wingui::App().Handle());
+  window->Close();
+  EXPECT_FALSE(window->Visible());
+  EXPECT_EQ(window->Session(), nullptr);
+  form_->FindPlayers1->Click();
+  EXPECT_EQ(form_->PlayersWindow(), window);
+  EXPECT_TRUE(window->Visible());
+  EXPECT_NE(window->Session(), nullptr);
+  delete window;
 }
 
 TEST_F(MainFormActions, FailedWriteShowsTheBoxAndStartsNothing) {

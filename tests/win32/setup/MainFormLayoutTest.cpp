@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <cctype>
+#include <map>
+
 
 namespace {
 
@@ -68,6 +71,7 @@ TEST_F(MainFormLayout, EveryControlAtItsPlaceWithItsCaption) {
       {f.Label2, {"Label2", "Static", 64, 104, 22, 13, "Port:", true}},
       {f.Edit1, {"Edit1", "Edit", 88, 104, 41, 21, "1635", true}},
       {f.Button1, {"Button1", "Button", 128, 104, 57, 21, "&Default", true}},
+      {f.FindPlayers1, {"FindPlayers1", "Button", 200, 104, 113, 21, "&Find players", true}},
       {f.RadioGroup1, {"RadioGroup1", "Button", 24, 136, 297, 41, "", true}},
       {f.rbc, {"rbc", "Button", 80, 152, 105, 17, "Broadcast on LAN", true}},
       {f.rip, {"rip", "Button", 200, 152, 65, 17, "Allow IP's", true}},
@@ -166,7 +170,7 @@ TEST_F(MainFormLayout, EveryCaptionFitsItsControlWithTheFontsItGets) {
   const std::vector<wingui::WinControl*> captioned = {
       f.Label1,  f.Label9,  f.Label6,   f.Label5,  f.Label4, f.Label2,  f.Label3,
       f.Label7,  f.Button5, f.Button11, f.Button1, f.rbc,    f.rip,     f.Button2,
-      f.Button4, f.Button6, f.Button3,  f.Button8, f.Button10, f.Button7};
+      f.Button4, f.Button6, f.Button3,  f.Button8, f.Button10, f.Button7, f.FindPlayers1};
   for (wingui::WinControl* c : captioned) check(c);
   // The captions that come and go: the mode label's other one, the maker label's address.
   f.rbcClick();
@@ -182,7 +186,7 @@ TEST_F(MainFormLayout, TabOrderFollowsTheDesign) {
   // Focusable controls in z-order; IsDialogMessage walks them in this order.
   setup::TForm1& f = *form_;
   const std::vector<wingui::WinControl*> expected = {
-      f.Edit1, f.Button1, f.ListBox1, f.Edit2,  f.Button2, f.Edit3,   f.Edit4,
+      f.Edit1, f.Button1, f.FindPlayers1, f.ListBox1, f.Edit2,  f.Button2, f.Edit3,   f.Edit4,
       f.Button3, f.Button4, f.Edit5,  f.Button5, f.Button6, f.Button7, f.rbc,
       f.rip,   f.Edit6,   f.Button8, f.Button10, f.Button11};
   std::vector<HWND> focusable;
@@ -196,6 +200,26 @@ TEST_F(MainFormLayout, TabOrderFollowsTheDesign) {
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(focusable[i], H(expected[i])) << "position " << i << ": " << WindowText(focusable[i]);
   }
+}
+
+// Each Alt letter of the window leads to one control only, in both modes.
+TEST_F(MainFormLayout, NoTwoCaptionsShareAnAltLetter) {
+  std::map<char, std::string> taken;
+  for (HWND c = GetWindow(form_->Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    const std::string caption = WindowText(c);
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+      if (caption[i] != '&') continue;
+      if (caption[i + 1] == '&') {
+        ++i;
+        continue;
+      }
+      const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
+      const auto [first, added] = taken.emplace(letter, caption);
+      EXPECT_TRUE(added) << "\"" << caption << "\" and \"" << first->second << "\" share Alt+"
+                         << letter;
+    }
+  }
+  EXPECT_EQ(taken.count('f'), 1u) << "Find players has its letter";
 }
 
 TEST_F(MainFormLayout, TrayMenuItemsAndCaptions) {

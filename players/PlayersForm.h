@@ -1,0 +1,79 @@
+// The window "Players on this network": the other copies of the program heard on the local
+// network, and one-click ways to use them (allowed-list entries, the interface address, the
+// number of players). The network is used only while this window is open: the lobby session
+// starts when it is shown and ends, with a goodbye, when it is closed. Nothing found goes
+// into a file: what the player adds lands in the main window's fields, saved by its commands.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "launch/LaunchSettings.h"
+#include "players/LobbySession.h"
+#include "wingui/Controls.h"
+#include "wingui/Form.h"
+#include "wingui/ListView.h"
+#include "wingui/Timer.h"
+
+namespace players {
+
+// What the window needs of the main window, read or changed at the moment it is used.
+struct PlayersHost {
+  std::function<LocalPlayer()> localPlayer;  // nick, port and mode as the fields hold them
+  std::function<launch::AllowedList()> allowedList;
+  std::function<std::string()> interfaceField;
+  std::function<void(const std::vector<std::string>&)> addEntries;  // to the allowed list
+  std::function<void(const std::string&)> setInterface;
+  std::function<void(const std::string&)> setPlayers;  // the Number Of Players field
+  // Always the lobby port in the program; tests give one of their own run.
+  std::uint16_t lobbyPort = lobby::kLobbyPort;
+};
+
+// The third window of the program (after the main and the help window).
+class TForm3 : public wingui::Form {
+ public:
+  TForm3(wingui::Component* owner, PlayersHost host);
+  ~TForm3() override;
+
+  // Shows the window in front and starts looking for players (when it was closed).
+  void Open();
+  // Closing only hides the window, and hiding it ends the lobby session.
+  void SetVisible(bool visible) override;
+
+  // The session while the window is open; nullptr while it is closed.
+  const LobbySession* Session() const { return session_.get(); }
+
+  wingui::ListView* ListView1 = nullptr;  // the copies heard
+  wingui::Label* Label1 = nullptr;        // status: looking, how many found, or the problem
+  wingui::Label* Label2 = nullptr;        // interface advice
+  wingui::Button* Button1 = nullptr;      // "&Use <address>" for the Interface field
+  wingui::Label* Label3 = nullptr;        // number of players, and the several-adapters note
+  wingui::Button* Button2 = nullptr;      // "Set &Number Of Players to N"
+  wingui::Button* Button3 = nullptr;      // "&Add": the selected rows
+  wingui::Button* Button4 = nullptr;      // "Add a&ll"
+  wingui::Button* Button5 = nullptr;      // "&Close"
+  wingui::Timer* Timer1 = nullptr;        // keeps the advice in step with the main window
+
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();
+  // Shows the session's peers and what follows from them.
+  void Refresh();
+
+ private:
+  void AddPeers(const std::vector<lobby::Peer>& chosen);
+
+  PlayersHost host_;
+  std::unique_ptr<LobbySession> session_;
+  // What the last Add did, shown under the status until the list changes.
+  std::string added_;
+  std::string adviceAddress_;
+  std::string playersCount_;
+};
+
+}  // namespace players

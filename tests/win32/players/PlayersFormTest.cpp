@@ -1,0 +1,124 @@
+// The players window in-process, with a main window made of plain fields and a second copy
+// announcing itself through the real sockets: the row it shows, the advice on the Interface
+// field and the number of players, what Add and Add all hand to the main window, and that
+// closing the window ends the lobby (the other copy drops this one at once).
+#include "players/PlayersForm.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "lobby/Ipv4.h"
+#include "players/NetworkAdapters.h"
+#include "tests/win32/wingui/TestSupport.h"
+
+namespace {
+
+using players::LobbySession;
+using players::LocalPlayer;
+
+std::uint16_t TestPort() { return static_cast<std::uint16_t>(41000 + GetCurrentProcessId() % 20000); }
+
+// The first active adapter: the address the other copy (on this machine) is heard from.
+std::optional<lobby::Adapter> FirstActiveAdapter() {
+  if (const auto adapters = players::ListAdapters()) {
+    for (const lobby::Adapter& adapter : *adapters) {
+      if (lobby::IsActive(adapter) && lobby::DirectedBroadcast(adapter)) return adapter;
+    }
+  }
+  return std::nullopt;
+}
+
+// The main window's side, as plain values.
+struct MainFields {
+  LocalPlayer me{"Carol", "1635", lobby::PlayerMode::AllowIps};
+  launch::AllowedList allowed{"allow 10.0.0.2:1635"};
+  std::string interfaceField = "10.9.9.9";
+  std::string players;
+  int additions = 0;
+
+  players::PlayersHost Host() {
+    players::PlayersHost host;
+    host.localPlayer = [this] { return me; };
+    host.allowedList = [this] { return allowed; };
+    host.interfaceField = [this] { return interfaceField; };
+    host.addEntries = [this](const std::vector<std::string>& entries) {
+      ++additions;
+      allowed.insert(allowed.end(), entries.begin(), entries.end());
+    };
+    host.setInterface = [this](const std::string& address) { interfaceField = address; };
+    host.setPlayers = [this](const std::string& count) { players = count; };
+    host.lobbyPort = TestPort();
+    return host;
+  }
+};
+
+std::string Text(wingui::WinControl* control) { return control->Text(); }
+
+TEST(PlayersWindow, ShowsWhatItHearsAndHandsTheFindingsToTheMainWindow) {
+  const std::optional<lobby::Adapter> adapter = FirstActiveAdapter();
+  if (!adapter) GTEST_SKIP() << "no active network adapter to broadcast on";
+  const std::string own = lobby::FormatIpv4(adapter->address);
+  wingui_test::BoxRecorder boxes;
+  MainFields fields;
+  // The program's main window comes first: closing any other window only hides it.
+  auto mainWindow = std::make_unique<wingui::Form>(&wingui::App());
+  auto window = std::make_unique<players::TForm3>(&wingui::App(), fields.Host());
+  EXPECT_FALSE(window->Visible());
+  EXPECT_EQ(window->Session(), nullptr) << "no lobby before the window opens";
+
+  LobbySession dave([] { return LocalPlayer{"Dave", "23513", lobby::PlayerMode::Broadcast}; },
+                    TestPort());
+  window->Open();
+  ASSERT_NE(window->Session(), nullptr);
+  EXPECT_EQ(Text(window.get()), "Players on this network");
+  ASSERT_TRUE(wingui_test::PumpUntil([&] { return window->ListView1->Count() == 1; }, 2000));
+  EXPECT_EQ(window->ListView1->Cells(0),
+            (std::vector<std::string>{"Dave", own, "23513", "Broadcast on LAN"}));
+  EXPECT_EQ(Text(window->Label1).rfind("1 player found.", 0), 0u) << Text(window->Label1);
+
+  // Dave was heard on an adapter the Interface field does not name: one click puts it there.
+  ASSERT_TRUE(window->Button1->Visible());
+  EXPECT_EQ(Text(window->Button1), "&Use " + own);
+  EXPECT_NE(Text(window->Label2).find("but Interface says \"10.9.9.9\""), std::string::npos)
+      << Text(window->Label2);
+  window->Button1->Click();
+  EXPECT_EQ(fields.interfaceField, own);
+  EXPECT_FALSE(window->Button1->Visible());
+  EXPECT_FALSE(window->Button2->Visible()) << "the number of players is for broadcast mode";
+
+  // Add with nothing selected says so; Add all adds Dave once, at his game port.
+  window->Button3->Click();
+  EXPECT_NE(Text(window->Label1).find("Select the players to add first."), std::string::npos);
+  window->Button4->Click();
+  EXPECT_EQ(fields.allowed,
+            (launch::AllowedList{"allow 10.0.0.2:1635", "allow " + own + ":23513"}));
+  EXPECT_NE(Text(window->Label1).find("Added 1 player to the allowed list"), std::string::npos);
+  window->ListView1->SetSelected(0, true);
+  window->Button3->Click();
+  EXPECT_EQ(fields.additions, 1);
+  EXPECT_NE(Text(window->Label1).find("Nothing added (1 already there)."), std::string::npos)
+      << Text(window->Label1);
+
+  // In broadcast mode the count heard can become the number of players.
+  fields.me.mode = lobby::PlayerMode::Broadcast;
+  window->Refresh();
+  ASSERT_TRUE(window->Button2->Visible());
+  EXPECT_EQ(Text(window->Button2), "Set &Number Of Players to 1");
+  window->Button2->Click();
+  EXPECT_EQ(fields.players, "1");
+  EXPECT_TRUE(boxes.Boxes().empty());
+
+  // Closing ends the lobby: the other copy drops this one at once.
+  ASSERT_TRUE(wingui_test::PumpUntil([&] { return dave.Peers().size() == 1; }, 2000));
+  window->Button5->Click();
+  EXPECT_FALSE(window->Visible());
+  EXPECT_EQ(window->Session(), nullptr);
+  EXPECT_TRUE(wingui_test::PumpUntil([&] { return dave.Peers().empty(); }, 1000));
+
+  // Opened again, it starts afresh.
+  window->Open();
+  EXPECT_TRUE(wingui_test::PumpUntil([&] { return dave.Peers().size() == 1; }, 2000));
+}
+
+}  // namespace

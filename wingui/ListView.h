@@ -1,0 +1,44 @@
+// A list of rows with columns (the system's list-view control in its report view): whole rows
+// are selected, any number of them. Rows carry a key of the caller's; when the rows are set
+// anew, the rows whose keys were selected stay selected, so a list that refreshes itself every
+// few seconds does not take the player's choice away.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "wingui/WinControl.h"
+
+namespace wingui {
+
+class ListView : public WinControl {
+ public:
+  struct Column {
+    std::string title;
+    int width;
+  };
+  struct Row {
+    std::string key;
+    std::vector<std::string> cells;  // one text per column
+  };
+
+  ListView(Component* owner, const std::vector<Column>& columns, WinControl* parent = nullptr);
+
+  void SetRows(const std::vector<Row>& rows);
+  int Count() const;
+  // The key the row was set with.
+  const std::string& Key(int row) const { return keys_.at(static_cast<size_t>(row)); }
+  // The texts of a row as the control holds them.
+  std::vector<std::string> Cells(int row) const;
+  // Indexes of the selected rows, in order.
+  std::vector<int> SelectedRows() const;
+  void SetSelected(int row, bool selected);
+
+ private:
+  int columns_;
+  std::vector<std::string> keys_;
+};
+
+}  // namespace wingui
