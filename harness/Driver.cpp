@@ -2,6 +2,8 @@
 // that a hung or crashed target fails the test instead of hanging it.
 #include "harness/Driver.h"
 
+#include <commctrl.h>
+
 #include <stdexcept>
 
 namespace harness {
@@ -245,6 +247,43 @@ std::vector<std::string> ListRows(HWND listBox) {
     row.resize(copied <= length ? copied : length);
     rows.push_back(Narrow(row));
   }
+  return rows;
+}
+
+std::vector<std::vector<std::string>> ListViewRows(HWND listView, int columns) {
+  // A list view's item messages carry pointers into the target's memory: the record and the
+  // text buffer are made there, filled and read back.
+  DWORD processId = 0;
+  GetWindowThreadProcessId(listView, &processId);
+  wingui::UniqueKernelHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  if (!process) Fail("cannot reach the list's process");
+  constexpr SIZE_T kText = 512;
+  void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMA) + kText,
+                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) Fail("cannot make room in the list's process");
+  char* remoteText = static_cast<char*>(remote) + sizeof(LVITEMA);
+  std::vector<std::vector<std::string>> rows;
+  const auto count = static_cast<int>(Send(listView, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count; ++row) {
+    std::vector<std::string> cells;
+    for (int column = 0; column < columns; ++column) {
+      LVITEMA item{};
+      item.iSubItem = column;
+      item.pszText = remoteText;
+      item.cchTextMax = kText;
+      char text[kText] = {};
+      if (!WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr) ||
+          !WriteProcessMemory(process.get(), remoteText, text, 1, nullptr)) {
+        break;
+      }
+      Send(listView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+      ReadProcessMemory(process.get(), remoteText, text, kText - 1, nullptr);
+      cells.emplace_back(text);
+    }
+    rows.push_back(std::move(cells));
+  }
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
   return rows;
 }
 

@@ -87,6 +87,8 @@ bool Checked(HWND button);
 // across processes under Wine 8.
 std::vector<std::string> ListRows(HWND listBox);
 int SelectedRow(HWND listBox);
+// The texts of a list view's rows (`columns` of each), read across processes.
+std::vector<std::vector<std::string>> ListViewRows(HWND listView, int columns);
 // Selects a row and tells the owner, as a mouse click on the row would (LBN_SELCHANGE).
 void SelectRow(HWND listBox, int row);
 

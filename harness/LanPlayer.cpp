@@ -1,0 +1,176 @@
+// One player of a LAN test, run in that player's own Wine session (tools/lan-test): starts
+// lanvora.exe in a folder, types a nick and a port, opens "Find players" and waits until the
+// expected players are listed, then (when asked) adds them all and presses "Save && Play",
+// and writes down what happened, one "name=value" line each:
+//   lan_player exe=<lanvora.exe> folder=<folder> nick=<nick> port=<port>
+//              expect=<nick,nick,...> result=<file>
+//              [mode=broadcast] [play=1] [barrier=<folder>] [open-ms=<ms>] [closed-ms=<ms>]
+// barrier: a folder shared by all players; the window closes only once every player has
+// added the others. open-ms keeps the players window open that long from the click, closed-ms keeps the program
+// running that long after the window closed; the UDP datagrams this player's machine sent are
+// counted in each phase (the namespace's own counters, read through Wine's drive Z:).
+// Result lines: listed-ms (or "timeout"), rows (nick|address|port|mode;...), interface,
+// warning (a box that asked before the start, answered No), started (starts of the game),
+// sent-open, sent-closed.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "harness/Driver.h"
+#include "harness/LanvoraSession.h"
+#include "harness/Scratch.h"
+
+namespace {
+
+using harness::LanvoraSession;
+
+constexpr char kPlayersTitle[] = "Players on this network";
+constexpr DWORD kListTimeoutMs = 30000;
+
+std::map<std::string, std::string> Arguments(int argc, char** argv) {
+  std::map<std::string, std::string> arguments;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const size_t equals = argument.find('=');
+    if (equals != std::string::npos) arguments[argument.substr(0, equals)] = argument.substr(equals + 1);
+  }
+  return arguments;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::stringstream in(text);
+  for (std::string part; std::getline(in, part, separator);) {
+    if (!part.empty()) parts.push_back(part);
+  }
+  return parts;
+}
+
+// UDP datagrams sent by this machine so far: "OutDatagrams" of the "Udp:" lines.
+long long UdpDatagramsSent() {
+  std::ifstream snmp("Z:\\proc\\net\\snmp");
+  std::string header, values;
+  while (std::getline(snmp, header)) {
+    if (header.rfind("Udp:", 0) != 0 || !std::getline(snmp, values)) continue;
+    const std::vector<std::string> names = Split(header, ' ');
+    const std::vector<std::string> numbers = Split(values, ' ');
+    for (size_t i = 0; i < names.size() && i < numbers.size(); ++i) {
+      if (names[i] == "OutDatagrams") return std::stoll(numbers[i]);
+    }
+  }
+  return -1;
+}
+
+bool ListsAll(const std::vector<std::vector<std::string>>& rows,
+              const std::vector<std::string>& nicks) {
+  for (const std::string& nick : nicks) {
+    bool found = false;
+    for (const auto& row : rows) found = found || (!row.empty() && row[0] == nick);
+    if (!found) return false;
+  }
+  return true;
+}
+
+void SleepUntil(DWORD start, DWORD ms) {
+  while (GetTickCount() - start < ms) Sleep(20);
+}
+
+int Run(std::map<std::string, std::string> a) {
+  std::ofstream result(a["result"], std::ios::trunc);
+  // The stand-in game in the folder records its start here.
+  const std::string log = harness::Join(a["folder"], "standin.log");
+  SetEnvironmentVariableA("LANVORA_STANDIN_LOG", log.c_str());
+  LanvoraSession app(a["exe"], a["folder"]);
+  app.Type(app.NickField(), a["nick"]);
+  app.Type(app.PortField(), a["port"]);
+  if (a["mode"] == "broadcast") app.SwitchToBroadcast();
+
+  const long long beforeOpen = UdpDatagramsSent();
+  const DWORD opened = GetTickCount();
+  harness::Click(app.Button("&Find players"));
+  HWND players = harness::WaitForWindow(app.Program().Id(), "", kPlayersTitle);
+  HWND list = harness::ChildrenOfClass(players, "SysListView32").at(0);
+  const std::vector<std::string> expected = Split(a["expect"], ',');
+  std::vector<std::vector<std::string>> rows;
+  const bool listed = harness::WaitUntil(
+      [&] {
+        rows = harness::ListViewRows(list, 4);
+        return ListsAll(rows, expected);
+      },
+      kListTimeoutMs);
+  result << "listed-ms=" << (listed ? std::to_string(GetTickCount() - opened) : "timeout") << "\n";
+  std::string shown;
+  for (const auto& row : rows) {
+    for (size_t i = 0; i < row.size(); ++i) shown += (i ? "|" : "") + row[i];
+    shown += ";";
+  }
+  result << "rows=" << shown << "\n";
+
+  if (a.count("open-ms")) SleepUntil(opened, static_cast<DWORD>(std::stoul(a["open-ms"])));
+  const long long afterOpen = UdpDatagramsSent();
+
+  if (a["play"] == "1") {
+    harness::Click(harness::ChildByCaption(players, "Button", "Add a&ll"));
+    // Where the players were heard on another adapter than the Interface field says, the
+    // window offers the right one.
+    for (HWND button : harness::ChildrenOfClass(players, "Button")) {
+      if (harness::Visible(button) && harness::Text(button).rfind("&Use ", 0) == 0) {
+        harness::Click(button);
+      }
+    }
+  }
+  // The window stays open until every player has added the others: a goodbye would take
+  // this player off the lists of those still about to add.
+  if (a.count("barrier")) {
+    const std::string barrier = a["barrier"];
+    harness::WriteBytes(harness::Join(barrier, a["nick"] + ".added"), "");
+    harness::WaitUntil([&] { return harness::FolderEntries(barrier).size() > expected.size(); },
+                       kListTimeoutMs);
+  }
+  harness::Click(harness::ChildByCaption(players, "Button", "&Close"));
+  harness::WaitUntil([&] { return !harness::Visible(players); });
+
+  if (a["play"] == "1") {
+    result << "interface=" << harness::Text(app.InterfaceField()) << "\n";
+    harness::PostClick(app.Button("Save && Play"));
+    // A warning would mean a set-up the game cannot run: it is written down and answered No.
+    std::string warning;
+    harness::WaitUntil(
+        [&] {
+          for (HWND box : harness::TopLevelWindows(app.Program().Id(), "#32770", harness::kAppTitle)) {
+            if (harness::Visible(box)) {
+              warning = harness::MessageBoxText(box);
+              harness::CloseDialog(box, IDNO);
+              return true;
+            }
+          }
+          return !harness::ReadStandinLog(log).empty();
+        },
+        10000);
+    result << "warning=" << warning << "\n";
+    result << "started=" << harness::ReadStandinLog(log).size() << "\n";
+  }
+
+  const DWORD closed = GetTickCount();
+  if (a.count("closed-ms")) SleepUntil(closed, static_cast<DWORD>(std::stoul(a["closed-ms"])));
+  const long long afterClosed = UdpDatagramsSent();
+  result << "sent-open=" << (afterOpen - beforeOpen) << "\n";
+  result << "sent-closed=" << (afterClosed - afterOpen) << "\n";
+  return listed ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(Arguments(argc, argv));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "lan_player: %s\n", e.what());
+    return 2;
+  }
+}
