@@ -9,7 +9,8 @@
 // added the others. open-ms keeps the players window open that long from the click, closed-ms keeps the program
 // running that long after the window closed; the UDP datagrams this player's machine sent are
 // counted in each phase (the namespace's own counters, read through Wine's drive Z:).
-// Result lines: listed-ms (or "timeout"), rows (nick|address|port|mode;...), interface,
+// Result lines: listed-ms (or "timeout"), rows (nick|address|port|mode;...), with open-ms
+// listed-at-end (1 when all were still listed) and status (the window's status line), interface,
 // warning (a box that asked before the start, answered No), started (starts of the game),
 // sent-open, sent-closed.
 #include <windows.h>
@@ -111,7 +112,15 @@ int Run(std::map<std::string, std::string> a) {
   }
   result << "rows=" << shown << "\n";
 
-  if (a.count("open-ms")) SleepUntil(opened, static_cast<DWORD>(std::stoul(a["open-ms"])));
+  if (a.count("open-ms")) {
+    SleepUntil(opened, static_cast<DWORD>(std::stoul(a["open-ms"])));
+    // Still listed at the end, or forgotten on the way.
+    result << "listed-at-end=" << (ListsAll(harness::ListViewRows(list, 4), expected) ? 1 : 0)
+           << "\n";
+    std::string status = harness::Text(harness::ChildrenOfClass(players, "Static").at(0));
+    for (char& c : status) c = c == '\r' || c == '\n' ? ' ' : c;
+    result << "status=" << status << "\n";
+  }
   const long long afterOpen = UdpDatagramsSent();
 
   if (a["play"] == "1") {
