@@ -3,16 +3,22 @@
 // expected players are listed, then (when asked) adds them all and presses "Save && Play",
 // and writes down what happened, one "name=value" line each:
 //   lan_player exe=<lanvora.exe> folder=<folder> nick=<nick> port=<port>
-//              expect=<nick,nick,...> result=<file>
-//              [mode=broadcast] [play=1] [barrier=<folder>] [open-ms=<ms>] [closed-ms=<ms>]
-// barrier: a folder shared by all players; the window closes only once every player has
-// added the others. open-ms keeps the players window open that long from the click, closed-ms keeps the program
-// running that long after the window closed; the UDP datagrams this player's machine sent are
-// counted in each phase (the namespace's own counters, read through Wine's drive Z:).
+//              expect=<nick,nick,...> result=<file> [mode=broadcast] [play=1]
+//              [idle-ms=<ms>] [wait-for=<folder>*<count>] [mark=<folder>]
+//              [barrier=<folder>[*<count>]]
+//              [open-ms=<ms>] [closed-ms=<ms>]
+// idle-ms: the program runs that long before the window is opened. wait-for: the window is
+// opened once that folder holds that many entries; mark: the player leaves "<nick>.listed"
+// there once it lists the others. barrier: a folder shared by all players (and how many there
+// are, when not this one and those it expects); the window closes only once every player is
+// done with it. open-ms keeps the window open that long from
+// the click, closed-ms keeps the program running that long after the window closed.
+// The UDP datagrams this player's machine sent are counted in each phase (the namespace's
+// own counters, read through Wine's drive Z:).
 // Result lines: listed-ms (or "timeout"), rows (nick|address|port|mode;...), with open-ms
-// listed-at-end (1 when all were still listed) and status (the window's status line), interface,
-// warning (a box that asked before the start, answered No), started (starts of the game),
-// sent-open, sent-closed.
+// listed-at-end (1 when all were still listed) and status (the window's status line), with
+// play=1 interface, warning (a box that asked before the start, answered No) and started
+// (starts of the game); sent-before-open, sent-open, sent-closing, sent-closed.
 #include <windows.h>
 
 #include <cstdio>
@@ -91,6 +97,16 @@ int Run(std::map<std::string, std::string> a) {
   app.Type(app.PortField(), a["port"]);
   if (a["mode"] == "broadcast") app.SwitchToBroadcast();
 
+  // The program runs with the window never opened yet.
+  const long long started = UdpDatagramsSent();
+  if (a.count("idle-ms")) Sleep(static_cast<DWORD>(std::stoul(a["idle-ms"])));
+  // A newcomer opens the window once the others are listing each other.
+  if (a.count("wait-for")) {
+    const std::vector<std::string> waitFor = Split(a["wait-for"], '*');
+    const std::size_t count = static_cast<std::size_t>(std::stoul(waitFor.at(1)));
+    harness::WaitUntil([&] { return harness::FolderEntries(waitFor.at(0)).size() >= count; },
+                       kListTimeoutMs);
+  }
   const long long beforeOpen = UdpDatagramsSent();
   const DWORD opened = GetTickCount();
   harness::Click(app.Button("&Find players"));
@@ -111,6 +127,7 @@ int Run(std::map<std::string, std::string> a) {
     shown += ";";
   }
   result << "rows=" << shown << "\n";
+  if (listed && a.count("mark")) harness::WriteBytes(harness::Join(a["mark"], a["nick"] + ".listed"), "");
 
   if (a.count("open-ms")) {
     SleepUntil(opened, static_cast<DWORD>(std::stoul(a["open-ms"])));
@@ -136,13 +153,18 @@ int Run(std::map<std::string, std::string> a) {
   // The window stays open until every player has added the others: a goodbye would take
   // this player off the lists of those still about to add.
   if (a.count("barrier")) {
-    const std::string barrier = a["barrier"];
-    harness::WriteBytes(harness::Join(barrier, a["nick"] + ".added"), "");
-    harness::WaitUntil([&] { return harness::FolderEntries(barrier).size() > expected.size(); },
+    // "<folder>" or "<folder>*<players in all>": by default this player and those it expects.
+    const std::vector<std::string> barrier = Split(a["barrier"], '*');
+    const std::size_t players =
+        barrier.size() > 1 ? static_cast<std::size_t>(std::stoul(barrier[1])) : expected.size() + 1;
+    harness::WriteBytes(harness::Join(barrier.at(0), a["nick"] + ".added"), "");
+    harness::WaitUntil([&] { return harness::FolderEntries(barrier.at(0)).size() >= players; },
                        kListTimeoutMs);
   }
+  const long long beforeClose = UdpDatagramsSent();
   harness::Click(harness::ChildByCaption(players, "Button", "&Close"));
   harness::WaitUntil([&] { return !harness::Visible(players); });
+  const long long afterClose = UdpDatagramsSent();
 
   if (a["play"] == "1") {
     result << "interface=" << harness::Text(app.InterfaceField()) << "\n";
@@ -165,11 +187,14 @@ int Run(std::map<std::string, std::string> a) {
     result << "started=" << harness::ReadStandinLog(log).size() << "\n";
   }
 
+  const long long beforeClosed = UdpDatagramsSent();
   const DWORD closed = GetTickCount();
   if (a.count("closed-ms")) SleepUntil(closed, static_cast<DWORD>(std::stoul(a["closed-ms"])));
   const long long afterClosed = UdpDatagramsSent();
+  result << "sent-before-open=" << (beforeOpen - started) << "\n";
   result << "sent-open=" << (afterOpen - beforeOpen) << "\n";
-  result << "sent-closed=" << (afterClosed - afterOpen) << "\n";
+  result << "sent-closing=" << (afterClose - beforeClose) << "\n";
+  result << "sent-closed=" << (afterClosed - beforeClosed) << "\n";
   return listed ? 0 : 1;
 }
 
