@@ -138,7 +138,8 @@ class KeyboardScenario : public Scenario {
 
 TEST_F(KeyboardScenario, TabVisitsTheShownControlsInTabOrderAndSkipsHiddenOnes) {
   LanvoraSession& app = StartActive(Folder("run", false));
-  ExpectTabCycle(app, {app.PortField(), app.Button("&Default"), app.AllowedList(),
+  ExpectTabCycle(app, {app.PortField(), app.Button("&Default"), app.Button("&Find players"),
+                       app.AllowedList(),
                        app.AddressToAddField(), app.Button("&Add"), app.InterfaceField(),
                        app.NickField(), app.Button("Save && Play"),
                        app.Button("Remove &Selected"), app.GameExeField(), app.Button(".."),
@@ -147,7 +148,8 @@ TEST_F(KeyboardScenario, TabVisitsTheShownControlsInTabOrderAndSkipsHiddenOnes) 
 
   // In the other mode its own controls take the places of the list and its field and button.
   app.SwitchToBroadcast();
-  ExpectTabCycle(app, {app.PortField(), app.Button("&Default"), app.InterfaceField(),
+  ExpectTabCycle(app, {app.PortField(), app.Button("&Default"), app.Button("&Find players"),
+                       app.InterfaceField(),
                        app.NickField(), app.Button("Remove &Selected"), app.GameExeField(),
                        app.Button(".."), app.Button("Save"), app.Button("&Exit"),
                        app.Button("Broadcast on LAN"), app.PlayersField(),
@@ -213,6 +215,14 @@ TEST_F(KeyboardScenario, AltWithTheUnderlinedLetterPressesTheButton) {
   const auto starts = GameStarts(1);
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].script, "interface 10.1.1.1:1635\r\nmode peer\r\nbroadcast 3\r\n");
+
+  // Alt+F opens the players window, whose own Alt+C closes it again.
+  PressKeys("alt+f");
+  HWND players = WaitForWindow(app.Program().Id(), "", "Players on this network");
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == players; }));
+  PressKeys("alt+c");
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(players); }));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == app.Window(); }));
 
   PressKeys("alt+e");
   EXPECT_TRUE(app.Program().WaitForExit());
