@@ -16,6 +16,7 @@ namespace {
 constexpr char kDefaultGame[] = "duke3d_w32.exe";
 constexpr char kDefaultPort[] = "1635";
 constexpr char kArialBlack[] = "Arial Black";
+constexpr WORD kIconId = 1;  // the program's icon resource
 
 template <typename Control>
 Control* Place(Control* control, int left, int top, int width, int height, int tabOrder = 0) {
@@ -34,7 +35,7 @@ TForm1::TForm1(wingui::Component* owner) : wingui::Form(owner, wingui::BorderSty
   BeginLoading();
   SetText("Lanvora - Pelmar 2005");
   SetClientHeight(495);
-  FormIcon().LoadFromResource(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), 32);
+  SetIconResource(GetModuleHandleA(nullptr), kIconId);
   BuildControls();
   BuildTrayMenu();
 
