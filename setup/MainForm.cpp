@@ -49,7 +49,10 @@ TForm1::TForm1(wingui::Component* owner) : wingui::Form(owner, wingui::BorderSty
   // acts at once, so the icon is in the notification area from here on.
   TrayIcon2 = new tray::TTrayIcon(this);
   TrayIcon2->SetCycleInterval(0);
-  TrayIcon2->SetIcon(FormIcon());
+  wingui::Icon trayImage;
+  trayImage.LoadFromResource(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId),
+                             tray::NotificationIconSize());
+  TrayIcon2->SetIcon(trayImage);
   TrayIcon2->SetIconVisible(true);
   TrayIcon2->SetIconIndex(0);
   TrayIcon2->SetPopupMenu(PopupMenu1);
