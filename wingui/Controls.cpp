@@ -50,7 +50,7 @@ void CaptionedControl::FitCaption() {
   HWND hwnd = Handle();
   RECT client;
   GetClientRect(hwnd, &client);
-  // An empty caption needs no room, whatever the control's parts would take around it.
+  // An empty caption needs no room, whatever the control draws around it.
   const bool captioned = GetWindowTextLengthA(hwnd) > 0;
   const std::optional<int> needed = NeededWidth(given);
   HFONT use = given;

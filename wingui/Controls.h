@@ -81,7 +81,8 @@ class Label : public CaptionedControl {
 };
 
 // Push buttons, radio buttons and group frames: the standard button control, which knows
-// the room its own parts take (BCM_GETIDEALSIZE: the radio glyph and its gap, the edges).
+// the room it takes besides the caption (BCM_GETIDEALSIZE: the radio glyph and its gap, the
+// edges).
 class ButtonControl : public CaptionedControl {
  protected:
   using CaptionedControl::CaptionedControl;

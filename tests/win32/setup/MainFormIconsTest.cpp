@@ -106,7 +106,7 @@ class MainFormIcons : public ::testing::Test {
     ASSERT_NE(big.handle, nullptr);
     const std::vector<DWORD> shown = Pixels(icon, size);
     EXPECT_EQ(Differences(shown, Pixels(own.handle, size)), 0);
-    // Shrinking blurs the drawing's edges: a good part of the pixels come out otherwise.
+    // Shrinking blurs the drawing's edges: many of the pixels come out otherwise.
     EXPECT_GT(Differences(shown, Pixels(big.handle, size)), size * size / 10);
   }
 

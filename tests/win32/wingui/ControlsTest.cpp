@@ -194,7 +194,7 @@ TEST(Controls, LabelNarrowsItsFontForACaptionWiderThanItselfOnly) {
   EXPECT_EQ(used(), label->Font()) << "a caption that fits has the label's own font";
 }
 
-// Push buttons and radio buttons fit their caption with their own parts beside it (edges, the
+// Push buttons and radio buttons fit their caption with what they draw beside it (edges, the
 // radio glyph and its gap) as the control itself measures them; a group frame fits its
 // caption between its corners.
 TEST(Controls, ButtonsRadioButtonsAndGroupFramesNarrowTheirFontForACaptionTooWide) {
