@@ -24,22 +24,46 @@ endif()
 function(lanvora_add_gtest target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
+  if(LANVORA_RC_FILE IN_LIST ARG_SOURCES)
+    set_source_files_properties(${LANVORA_RC_FILE} PROPERTIES OBJECT_DEPENDS "${LANVORA_RC_DEPENDS}")
+  endif()
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} gtest gtest_main)
   if(WIN32)
-    add_test(NAME ${target}
-             COMMAND ${LANVORA_WINE_TEST} ${LANVORA_WINE_DIR} run $<TARGET_FILE:${target}>
-             WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
-    # Wine reports some crashes (a stack overflow, for one) with exit code 0, so the exit
-    # code alone is not trusted: the run passes only when GoogleTest reached its summary
-    # and no test failed.
-    set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
-                         RESOURCE_LOCK wine_desktop
-                         PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
-                         FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
+    lanvora_add_gtest_run(${target} ${target})
   else()
     include(GoogleTest)
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
   endif()
+endfunction()
+
+# lanvora_add_gtest_run(<name> <target> [DPI <dpi>] [SYSTEM_FONTS] [FILTER <gtest filter>])
+# Registers a run of a Win32 test program under Wine as a test. Besides the plain run, a
+# program can run again under other display conditions, as a test of its own: the display at
+# another dpi, and/or the fonts of a fresh prefix (tools/wine-test run --dpi, --system-fonts).
+# For the layout tests, which must hold at every scale and with any fonts.
+function(lanvora_add_gtest_run name target)
+  cmake_parse_arguments(ARG "SYSTEM_FONTS" "DPI;FILTER" "" ${ARGN})
+  set(options)
+  if(ARG_DPI)
+    list(APPEND options --dpi ${ARG_DPI})
+  endif()
+  if(ARG_SYSTEM_FONTS)
+    list(APPEND options --system-fonts)
+  endif()
+  set(filter)
+  if(ARG_FILTER)
+    set(filter --gtest_filter=${ARG_FILTER})
+  endif()
+  add_test(NAME ${name}
+           COMMAND ${LANVORA_WINE_TEST} ${LANVORA_WINE_DIR} run ${options} $<TARGET_FILE:${target}> ${filter}
+           WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
+  # Wine reports some crashes (a stack overflow, for one) with exit code 0, so the exit
+  # code alone is not trusted: the run passes only when GoogleTest reached its summary
+  # and no test failed.
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600
+                       RESOURCE_LOCK wine_desktop
+                       PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
+                       FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
 
 # lanvora_add_wine_command(<name> <command...>): a non-GoogleTest check that needs the

@@ -147,6 +147,18 @@ LRESULT BrowserHost::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
       if (handled) return 0;
       break;
     }
+    case WM_SIZE:
+      // The control fills the area at whatever size the area is given (the window's layout
+      // at another display scale).
+      if (object_) {
+        wingui::ComPtr<IOleInPlaceObject> inPlace;
+        if (SUCCEEDED(object_->QueryInterface(__uuidof(IOleInPlaceObject), inPlace.PutVoid()))) {
+          RECT bounds;
+          GetClientRect(hwnd, &bounds);
+          inPlace->SetObjectRects(&bounds, &bounds);
+        }
+      }
+      break;
     case WM_SETFOCUS:
       // The area itself takes no keys: the focus belongs to the control's own window.
       if (HWND inner = GetWindow(hwnd, GW_CHILD)) SetFocus(inner);

@@ -27,7 +27,12 @@ TForm2::TForm2(wingui::Component* owner) : Form(owner, wingui::BorderStyle::Tool
   VisibleAtCreation = true;
 
   PopupMenu1 = new wingui::PopupMenu(this);
-  WebBrowser1 = std::make_unique<BrowserHost>(Handle(), 0, 0, kBrowserWidth, kBrowserHeight);
+  constexpr wingui::DesignedRect kBrowserBounds{0, 0, kBrowserWidth, kBrowserHeight};
+  const RECT browser = wingui::Scale(kBrowserBounds, Dpi());
+  WebBrowser1 = std::make_unique<BrowserHost>(Handle(), browser.left, browser.top,
+                                              browser.right - browser.left,
+                                              browser.bottom - browser.top);
+  PlaceWindow(WebBrowser1->Handle(), kBrowserBounds);
   WebBrowser1->OnContextPopup = [this](int x, int y) {
     if (!PopupMenu1->AutoPopup()) return false;
     PopupMenu1->PopupComponent = this;

@@ -17,6 +17,7 @@ namespace {
 constexpr char kDefaultGame[] = "duke3d_w32.exe";
 constexpr char kDefaultPort[] = "1635";
 constexpr char kArialBlack[] = "Arial Black";
+constexpr WORD kIconId = 1;  // the program's icon resource
 
 template <typename Control>
 Control* Place(Control* control, int left, int top, int width, int height, int tabOrder = 0) {
@@ -35,7 +36,7 @@ TForm1::TForm1(wingui::Component* owner) : wingui::Form(owner, wingui::BorderSty
   BeginLoading();
   SetText("Lanvora - Pelmar 2005");
   SetClientHeight(495);
-  FormIcon().LoadFromResource(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), 32);
+  SetIconResource(GetModuleHandleA(nullptr), kIconId);
   BuildControls();
   BuildTrayMenu();
 
@@ -49,7 +50,10 @@ TForm1::TForm1(wingui::Component* owner) : wingui::Form(owner, wingui::BorderSty
   // acts at once, so the icon is in the notification area from here on.
   TrayIcon2 = new tray::TTrayIcon(this);
   TrayIcon2->SetCycleInterval(0);
-  TrayIcon2->SetIcon(FormIcon());
+  wingui::Icon trayImage;
+  trayImage.LoadFromResource(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconId),
+                             tray::NotificationIconSize());
+  TrayIcon2->SetIcon(trayImage);
   TrayIcon2->SetIconVisible(true);
   TrayIcon2->SetIconIndex(0);
   TrayIcon2->SetPopupMenu(PopupMenu1);

@@ -4,8 +4,10 @@
 The drawing is two computer screens joined by a network cable, on a rounded dark-blue tile:
 a LAN game launcher. It is drawn on a 256-unit grid and sampled at each frame size; the
 16-colour frames (the classic 32 x 32 and 16 x 16 images) snap every pixel to the standard
-16-colour palette, the larger frames are 32-bit with alpha for modern shells and high-DPI
-notification areas.
+16-colour palette, the other frames are 32-bit with alpha. Each size the system asks for at
+the common display scales is drawn at that size rather than shrunk from a larger one: small
+icons (caption, notification area) of 16, 20, 24 and 32 pixels and big ones (taskbar,
+Alt+Tab) of 32, 40, 48 and 64 at 100, 125, 150 and 200 %; 256 for the shell's large views.
 """
 import struct
 import sys
@@ -147,9 +149,9 @@ def png(size):
 def main(out):
     # The 32 x 32 16-colour image comes first: it is the one the window class and the
     # notification area ask for by default on classic shells.
-    frames = [(32, 16, 4, bmp_4bit(32)), (16, 16, 4, bmp_4bit(16)),
-              (16, 0, 32, bmp_32bit(16)), (24, 0, 32, bmp_32bit(24)), (32, 0, 32, bmp_32bit(32)),
-              (48, 0, 32, bmp_32bit(48)), (256, 0, 32, png(256))]
+    frames = [(32, 16, 4, bmp_4bit(32)), (16, 16, 4, bmp_4bit(16))]
+    frames += [(size, 0, 32, bmp_32bit(size)) for size in (16, 20, 24, 32, 40, 48, 64)]
+    frames += [(256, 0, 32, png(256))]
     data = struct.pack('<HHH', 0, 1, len(frames))
     offset = 6 + 16 * len(frames)
     body = b''

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/screenshots/ from the real program under Wine: the main
-# window in both modes, the tray menu open over the notification area, and the help window.
+# window in both modes, the tray menu open over the notification area, and the help window,
+# at 96 dpi and again at 144 dpi (150 % scale; names ending in -144).
 # The program runs in a Wine session of its own under the build folder (Xvfb when no display
 # is set) with prepared settings, so the pictures show no address of this machine.
 # It uses the build this host runs: 32-bit where it can, else 64-bit (the windows are the same).
@@ -106,8 +107,7 @@ EOF
 "$triple-g++-win32" -O1 -static -o "$work/probe.exe" "$work/probe.cpp"
 
 session="$work/wine"
-tools/wine-test "$session" start "$arch"
-eval "$(tools/wine-test "$session" env)"
+user_display=${DISPLAY:-}
 stop() {
   [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
   tools/wine-test "$session" stop >/dev/null
@@ -115,7 +115,6 @@ stop() {
 trap stop EXIT
 
 probe() { "$WINELOADER" "$work/probe.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
-desktop=$(xdotool search --limit 1 --name '^Default - Wine desktop$' 2>/dev/null || true)
 main='Lanvora - Pelmar 2005'
 
 # Shoots the Wine desktop and keeps the rectangle "x y w h" (desktop coordinates), small.
@@ -128,50 +127,75 @@ shoot() {
   echo "screenshots: $out/$name.png ($(stat -c %s "$out/$name.png") bytes)"
 }
 
-(cd "$work/run" && exec "$WINELOADER" "$work/app/lanvora.exe" </dev/null >/dev/null 2>&1) &
-pid=$!
-probe rect - HELP >/dev/null
-[ -n "$desktop" ] || desktop=$(xdotool search --limit 1 --name '^Default - Wine desktop$')
-rect=$(probe rect - "$main")
-sleep 1  # let the last paint of the window land before the picture
+# One pass over the program in a session whose display, desktop and taskbar included, is at a
+# dpi: each picture's name ends in suffix.
+shots_at() {
+  local dpi=$1 suffix=$2
+  # Each session brings its own Xvfb unless the user has a display.
+  if [ -n "$user_display" ]; then export DISPLAY=$user_display; else unset DISPLAY; fi
+  local options=()
+  if [ "$dpi" != 96 ]; then options=(--dpi "$dpi"); fi
+  tools/wine-test "$session" start "$arch" "${options[@]}"
+  eval "$(tools/wine-test "$session" env)"
+  desktop=$(xdotool search --limit 1 --name '^Default - Wine desktop$' 2>/dev/null || true)
+  scaled() { echo $((($1 * dpi + 48) / 96)); }
 
-shoot main-allow-ips "$rect"
+  (cd "$work/run" && exec "$WINELOADER" "$work/app/lanvora.exe" </dev/null >/dev/null 2>&1) &
+  pid=$!
+  probe rect - HELP >/dev/null
+  [ -n "$desktop" ] || desktop=$(xdotool search --limit 1 --name '^Default - Wine desktop$')
+  local rect
+  rect=$(probe rect - "$main")
+  sleep 1  # let the last paint of the window land before the picture
 
-probe click "$main" "Broadcast on LAN"
-probe settext "$main" 24 205 3
-sleep 0.5
-shoot main-broadcast "$rect"
-probe click "$main" "Allow IP's"
+  shoot "main-allow-ips$suffix" "$rect"
 
-# The tray menu: a right click on the program's icon at the right end of the taskbar.
-read -r bx by bw bh <<<"$(probe rect Shell_TrayWnd -)"
-ix=$((bx + bw - 12)) iy=$((by + bh / 2))
-xdotool mousemove --window "$desktop" "$ix" "$iy" click 3
-read -r mx my mw mh <<<"$(probe rect '#32768' -)"
-sleep 0.5
-# The menu and the corner of the taskbar with the icon, in one picture.
-x0=$((mx < bx + bw - 200 ? mx : bx + bw - 200)) y0=$((my - 16))
-shoot tray-menu "$x0 $y0 $((bx + bw - x0)) $((by + bh - y0))"
-xdotool key Escape
+  probe click "$main" "Broadcast on LAN"
+  probe settext "$main" "$(scaled 24)" "$(scaled 205)" 3
+  sleep 0.5
+  shoot "main-broadcast$suffix" "$rect"
+  probe click "$main" "Allow IP's"
 
-probe click "$main" "Help"
-help=$(probe rect - HELP)
-sleep 1
-shoot help-window "$help"
+  # The tray menu: a right click on the program's icon at the right end of the taskbar.
+  local bx by bw bh mx my mw mh ix iy x0 y0 help
+  read -r bx by bw bh <<<"$(probe rect Shell_TrayWnd -)"
+  ix=$((bx + bw - 12)) iy=$((by + bh / 2))
+  xdotool mousemove --window "$desktop" "$ix" "$iy" click 3
+  read -r mx my mw mh <<<"$(probe rect '#32768' -)"
+  sleep 0.5
+  # The menu and the corner of the taskbar with the icon, in one picture.
+  x0=$((mx < bx + bw - 200 ? mx : bx + bw - 200)) y0=$((my - 16))
+  shoot "tray-menu$suffix" "$x0 $y0 $((bx + bw - x0)) $((by + bh - y0))"
+  xdotool key Escape
+
+  probe click "$main" "Help"
+  help=$(probe rect - HELP)
+  sleep 1
+  shoot "help-window$suffix" "$help"
+
+  probe click "$main" "&Exit"
+  wait "$pid" || true
+  pid=
+  tools/wine-test "$session" stop >/dev/null
+}
+
+shots_at 96 ""
+shots_at 144 -144
 
 # The players window, on a LAN of three machines made on this host (tools/lan-test; needs
 # root): the two others keep their players windows open while the first one's is shot, so it
 # shows them and no address of this machine. Skipped, with the reason, where no LAN can be made.
-kill "$pid" 2>/dev/null || true
-pid=
 if ! reason=$(tools/lan-test probe); then
   echo "screenshots: players window skipped: $reason"
   exit 0
 fi
 cmake --build "$build" -j2 --target lan_player >/dev/null
+if [ -n "$user_display" ]; then export DISPLAY=$user_display; else unset DISPLAY; fi
 lan="$work/lan"
 tools/lan-test "$lan" setup "$arch" 3 >/dev/null
 trap 'stop; tools/lan-test "$lan" teardown >/dev/null' EXIT
+DISPLAY=$(sed -n 's/^DISPLAY=//p' "$lan/lan.env")
+export DISPLAY
 winpath() { echo "Z:${1//\//\\}"; }
 for i in 2 3; do
   rm -rf "$work/lan-p$i"

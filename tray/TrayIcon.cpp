@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "tray/TrayPlatform.h"
+#include "wingui/Dpi.h"
 #include "wingui/SerialNumbers.h"
 
 namespace tray {
@@ -23,6 +24,8 @@ constexpr size_t kMaxTipChars = sizeof(NotifyIconRecord::szTip) - 1;
 wingui::SerialNumbers g_iconIds(1, UINT_MAX);
 
 }  // namespace
+
+int NotificationIconSize() { return wingui::SmallIconSize(wingui::SystemDpi()); }
 
 TTrayIcon::TTrayIcon(wingui::Component* owner) : wingui::Component(owner) {
   AcquireTrayHandler();

@@ -58,6 +58,10 @@ UINT TaskbarCreatedMessage();
 // The modifier keys held at this moment (ssShift, ssCtrl, ssAlt).
 TShiftState CurrentShiftState();
 
+// The size the notification area shows icons at: the small icon size at the system dpi (the
+// taskbar is drawn at it). An icon of that size is shown as it is, a larger one shrunk.
+int NotificationIconSize();
+
 class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
  public:
   explicit TTrayIcon(wingui::Component* owner);

@@ -1,5 +1,7 @@
 #include "wingui/Controls.h"
 
+#include <commctrl.h>
+
 #include "launch/Errors.h"
 #include "wingui/Commands.h"
 #include "wingui/ExceptionBoundary.h"
@@ -7,7 +9,6 @@
 
 namespace wingui {
 namespace {
-
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
@@ -22,10 +23,86 @@ void RaiseCommand(const std::function<void()>& handler) {
 
 }  // namespace
 
+// --- CaptionedControl ----------------------------------------------------------------
+
+CaptionedControl::CaptionedControl(Component* owner, WinControl* parent)
+    : WinControl(owner, ParentWindow(owner, parent)) {}
+
+std::optional<int> CaptionedControl::CaptionWidth(HFONT font) {
+  const WindowDC dc(Handle(), font);
+  if (!dc) return std::nullopt;
+  const std::string text = Text();
+  RECT extent{0, 0, 0, 0};
+  DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent,
+            DT_CALCRECT | DT_SINGLELINE);
+  return extent.right - extent.left;
+}
+
+void CaptionedControl::FitCaption() {
+  HFONT given = Font();
+  if (fitting_ || !given) return;
+  HWND hwnd = Handle();
+  RECT client;
+  GetClientRect(hwnd, &client);
+  // An empty caption needs no room, whatever the control draws around it.
+  const bool captioned = GetWindowTextLengthA(hwnd) > 0;
+  const std::optional<int> needed = NeededWidth(given);
+  HFONT use = given;
+  UniqueHfont narrowed;
+  if (captioned && needed && *needed > client.right && client.right > 0) {
+    LOGFONTA lf;
+    TEXTMETRICA metrics;
+    bool measured = false;
+    {
+      const WindowDC dc(hwnd, given);
+      measured = dc && GetObjectA(given, sizeof lf, &lf) && GetTextMetricsA(dc.get(), &metrics);
+    }
+    // The average letter width in proportion to the room, then narrower by one pixel at a
+    // time until the caption fits (a bitmap font cannot be narrowed and stays as it is).
+    for (LONG width = measured ? metrics.tmAveCharWidth * client.right / *needed : 0; width > 0;
+         --width) {
+      lf.lfWidth = width;
+      narrowed.reset(CreateFontIndirectA(&lf));
+      if (!narrowed) continue;
+      const std::optional<int> fitted = NeededWidth(narrowed.get());
+      if (fitted && *fitted <= client.right) {
+        use = narrowed.get();
+        break;
+      }
+    }
+  }
+  if (reinterpret_cast<HFONT>(DefaultProc(WM_GETFONT, 0, 0)) != use) {
+    fitting_ = true;
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
+    fitting_ = false;
+  }
+  // The font the window no longer uses can go.
+  if (use == narrowed.get()) narrowed_ = std::move(narrowed);
+  else if (use == given) narrowed_.reset();
+}
+
+LRESULT CaptionedControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_SETTEXT: {
+      const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
+      CaptionChanged();
+      FitCaption();
+      return result;
+    }
+    case WM_SETFONT:
+    case WM_SIZE: {
+      const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
+      FitCaption();
+      return result;
+    }
+  }
+  return WinControl::WndProc(msg, wParam, lParam);
+}
+
 // --- Label ---------------------------------------------------------------------------
 
 Label::Label(Component* owner, const std::string& caption, WinControl* parent)
-    : WinControl(owner, ParentWindow(owner, parent)) {
+    : CaptionedControl(owner, parent) {
   // SS_NOTIFY makes the label answer hit tests, so it gets mouse messages and clicks.
   CreateHandle({.className = "STATIC", .text = caption, .style = kChild | SS_NOTIFY | SS_LEFT});
 }
@@ -58,14 +135,14 @@ void Label::Command(WORD code) {
   if (code == STN_CLICKED) RaiseCommand(OnClick);
 }
 
-std::optional<int> Label::CaptionWidth(HFONT font) {
-  const WindowDC dc(Handle(), font);
-  if (!dc) return std::nullopt;
-  const std::string text = Text();
-  RECT extent{0, 0, 0, 0};
-  DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent,
-            DT_CALCRECT | DT_SINGLELINE);
-  return extent.right - extent.left;
+void Label::CaptionChanged() {
+  if (autoSize_) FitWidthToText();
+}
+
+void Label::ApplyDpi() {
+  CaptionedControl::ApplyDpi();
+  // The text's width at the new dpi, not the designed width scaled.
+  if (fittedToText_) FitWidthToText();
 }
 
 void Label::FitWidthToText() {
@@ -76,65 +153,13 @@ void Label::FitWidthToText() {
   const RECT bounds = Bounds();
   SetWindowPos(hwnd, nullptr, 0, 0, *width, bounds.bottom - bounds.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  fittedToText_ = true;
   // The text was drawn at the old width (wrapped, or cut off) before the size changed.
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
-void Label::FitCaption() {
-  HFONT given = Font();
-  if (fitting_ || !given || wordWrap_) return;
-  HWND hwnd = Handle();
-  RECT client;
-  GetClientRect(hwnd, &client);
-  const std::optional<int> needed = CaptionWidth(given);
-  HFONT use = given;
-  UniqueHfont narrowed;
-  if (needed && *needed > client.right && client.right > 0) {
-    LOGFONTA lf;
-    TEXTMETRICA metrics;
-    bool measured = false;
-    {
-      const WindowDC dc(hwnd, given);
-      measured = dc && GetObjectA(given, sizeof lf, &lf) && GetTextMetricsA(dc.get(), &metrics);
-    }
-    // The average letter width in proportion to the room, then narrower by one pixel at a
-    // time until the caption fits (a bitmap font cannot be narrowed and stays as it is).
-    for (LONG width = measured ? metrics.tmAveCharWidth * client.right / *needed : 0; width > 0;
-         --width) {
-      lf.lfWidth = width;
-      narrowed.reset(CreateFontIndirectA(&lf));
-      if (!narrowed) continue;
-      const std::optional<int> fitted = CaptionWidth(narrowed.get());
-      if (fitted && *fitted <= client.right) {
-        use = narrowed.get();
-        break;
-      }
-    }
-  }
-  if (reinterpret_cast<HFONT>(DefaultProc(WM_GETFONT, 0, 0)) != use) {
-    fitting_ = true;
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
-    fitting_ = false;
-  }
-  // The font the window no longer uses can go.
-  if (use == narrowed.get()) narrowed_ = std::move(narrowed);
-  else if (use == given) narrowed_.reset();
-}
-
 LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_SETTEXT: {
-      const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
-      if (autoSize_) FitWidthToText();
-      FitCaption();
-      return result;
-    }
-    case WM_SETFONT:
-    case WM_SIZE: {
-      const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
-      FitCaption();
-      return result;
-    }
     case WM_MOUSEMOVE:
       if (!trackingLeave_) {
         // Ask for one WM_MOUSELEAVE; it has to be asked for again after each one.
@@ -148,7 +173,24 @@ LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       Raise(OnMouseLeave);
       return 0;
   }
-  return WinControl::WndProc(msg, wParam, lParam);
+  return CaptionedControl::WndProc(msg, wParam, lParam);
+}
+
+// --- ButtonControl -------------------------------------------------------------------
+
+std::optional<int> ButtonControl::NeededWidth(HFONT font) {
+  // The control's own answer for that font: the font is set for the question only, without
+  // drawing, straight on the control's procedure (past the fitting that asks).
+  const LRESULT current = DefaultProc(WM_GETFONT, 0, 0);
+  DefaultProc(WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SIZE ideal{0, 0};
+  const bool told = DefaultProc(BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) && ideal.cx > 0;
+  DefaultProc(WM_SETFONT, static_cast<WPARAM>(current), FALSE);
+  if (told) return ideal.cx;
+  // Common controls older than version 6 do not tell.
+  const std::optional<int> text = CaptionWidth(font);
+  if (!text) return std::nullopt;
+  return *text + Scale(DesignedCaptionMargin(), Dpi());
 }
 
 // --- Edit ----------------------------------------------------------------------------
@@ -168,7 +210,7 @@ void Edit::Command(WORD code) {
 // --- Button --------------------------------------------------------------------------
 
 Button::Button(Component* owner, const std::string& caption, WinControl* parent)
-    : WinControl(owner, ParentWindow(owner, parent)) {
+    : ButtonControl(owner, parent) {
   CreateHandle(
       {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON});
 }
@@ -179,10 +221,13 @@ void Button::Command(WORD code) {
   if (code == BN_CLICKED) RaiseCommand(OnClick);
 }
 
+// The raised edge and the focus frame inside it, on both sides.
+int Button::DesignedCaptionMargin() const { return 8; }
+
 // --- RadioButton ---------------------------------------------------------------------
 
 RadioButton::RadioButton(Component* owner, const std::string& caption, WinControl* parent)
-    : WinControl(owner, ParentWindow(owner, parent)) {
+    : ButtonControl(owner, parent) {
   // Automatic, so the dialog keyboard handling checks the button the arrow keys move to.
   CreateHandle(
       {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_AUTORADIOBUTTON});
@@ -232,6 +277,9 @@ void RadioButton::UpdateTabStop() {
   }
 }
 
+// The 13-pixel glyph, the gap after it and the focus frame around the text.
+int RadioButton::DesignedCaptionMargin() const { return 19; }
+
 void RadioButton::Command(WORD code) {
   if (code != BN_CLICKED) return;
   // Our groups, not only the window system's WS_GROUP ranges, decide what gets unchecked.
@@ -242,11 +290,21 @@ void RadioButton::Command(WORD code) {
 // --- GroupBox ------------------------------------------------------------------------
 
 GroupBox::GroupBox(Component* owner, const std::string& caption, WinControl* parent)
-    : WinControl(owner, ParentWindow(owner, parent)) {
+    : ButtonControl(owner, parent) {
   // WS_CLIPSIBLINGS keeps the frame from painting over the controls inside it.
   CreateHandle(
       {.className = "BUTTON", .text = caption, .style = kChild | BS_GROUPBOX | WS_CLIPSIBLINGS});
 }
+
+std::optional<int> GroupBox::NeededWidth(HFONT font) {
+  // The control's ideal size of a frame is the frame as it is, whatever its caption.
+  const std::optional<int> text = CaptionWidth(font);
+  if (!text) return std::nullopt;
+  return *text + Scale(DesignedCaptionMargin(), Dpi());
+}
+
+// The frame's corner and the gap before the caption, at both ends.
+int GroupBox::DesignedCaptionMargin() const { return 16; }
 
 // --- ListBox -------------------------------------------------------------------------
 
@@ -256,6 +314,7 @@ namespace {
 // milliseconds of work between other messages.
 constexpr UINT_PTR kFillTimer = 0x4C56;  // clear of the list box's own timers
 constexpr size_t kSliceRows = 2000;
+constexpr int kItemHeight = 13;
 
 }  // namespace
 
@@ -263,7 +322,17 @@ ListBox::ListBox(Component* owner, WinControl* parent) : WinControl(owner, Paren
   CreateHandle({.className = "LISTBOX",
                 .style = kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                 .exStyle = WS_EX_CLIENTEDGE});
-  SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, 13);
+  ApplyItemHeight();
+}
+
+void ListBox::ApplyItemHeight() {
+  SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, Scale(kItemHeight, Dpi()));
+}
+
+void ListBox::ApplyDpi() {
+  WinControl::ApplyDpi();
+  // After the font: a new font sets the list box's own item height.
+  ApplyItemHeight();
 }
 
 int ListBox::Count() const {

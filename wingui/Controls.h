@@ -18,10 +18,33 @@ namespace wingui {
 
 enum class Alignment { Left, Center, Right };
 
-// A caption is never cut off: a caption wider than the label is drawn in a narrowed form of
-// the label's font (same face and height, narrower letters), as happens where the face asked
-// for is missing and a wider one stands in for it.
-class Label : public WinControl {
+// A control with a caption, which is never cut off: a caption wider than the room the
+// control has for it is drawn in a narrowed form of the control's font (same face and height,
+// narrower letters), as happens where the face asked for is missing and a wider one stands in
+// for it, and at display scales where a face's letters grow faster than the designed sizes.
+// It is measured whenever the caption, the font or the size changes, so at the control's dpi.
+class CaptionedControl : public WinControl {
+ protected:
+  CaptionedControl(Component* owner, WinControl* parent);
+
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // The width the control needs to show its caption whole in that font; nothing when it
+  // cannot be measured.
+  virtual std::optional<int> NeededWidth(HFONT font) = 0;
+  // The caption's own width in that font.
+  std::optional<int> CaptionWidth(HFONT font);
+  // Runs after the caption has changed, before it is fitted.
+  virtual void CaptionChanged() {}
+
+ private:
+  // Chooses between the control's font and a narrowed form of it for the current caption.
+  void FitCaption();
+
+  UniqueHfont narrowed_;
+  bool fitting_ = false;
+};
+
+class Label : public CaptionedControl {
  public:
   Label(Component* owner, const std::string& caption = "", WinControl* parent = nullptr);
 
@@ -45,21 +68,34 @@ class Label : public WinControl {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Command(WORD code) override;
   HBRUSH ControlColor(HDC dc) override;
+  // A label that wraps its caption needs no width of its own: it is never narrowed.
+  std::optional<int> NeededWidth(HFONT font) override {
+    return wordWrap_ ? std::nullopt : CaptionWidth(font);
+  }
+  void CaptionChanged() override;
+  void ApplyDpi() override;
 
  private:
   void FitWidthToText();
-  // Chooses between the label's font and a narrowed form of it for the current caption.
-  void FitCaption();
-  // The caption's width in that font; nothing when it cannot be measured.
-  std::optional<int> CaptionWidth(HFONT font);
 
   std::optional<COLORREF> color_;
-  UniqueHfont narrowed_;
-  bool fitting_ = false;
   UniqueHbrush brush_;
   bool trackingLeave_ = false;
   bool autoSize_ = false;
   bool wordWrap_ = false;
+  // The width is the text's rather than the designed one.
+  bool fittedToText_ = false;
+};
+
+// Push buttons, radio buttons and group frames: the standard button control, which knows
+// the room it takes besides the caption (BCM_GETIDEALSIZE: the radio glyph and its gap, the
+// edges).
+class ButtonControl : public CaptionedControl {
+ protected:
+  using CaptionedControl::CaptionedControl;
+  std::optional<int> NeededWidth(HFONT font) override;
+  // What the caption needs besides its own width where the control cannot tell, at 96 dpi.
+  virtual int DesignedCaptionMargin() const = 0;
 };
 
 class Edit : public WinControl {
@@ -72,7 +108,7 @@ class Edit : public WinControl {
   void Command(WORD code) override;
 };
 
-class Button : public WinControl {
+class Button : public ButtonControl {
  public:
   Button(Component* owner, const std::string& caption = "", WinControl* parent = nullptr);
 
@@ -82,9 +118,10 @@ class Button : public WinControl {
 
  protected:
   void Command(WORD code) override;
+  int DesignedCaptionMargin() const override;
 };
 
-class RadioButton : public WinControl {
+class RadioButton : public ButtonControl {
  public:
   RadioButton(Component* owner, const std::string& caption = "", WinControl* parent = nullptr);
 
@@ -103,18 +140,24 @@ class RadioButton : public WinControl {
 
  protected:
   void Command(WORD code) override;
+  int DesignedCaptionMargin() const override;
 
  private:
   std::vector<RadioButton*> GroupMembers();
 };
 
-// The frame drawn around a group of radio buttons; it takes no focus and no clicks.
-class GroupBox : public WinControl {
+// The frame drawn around a group of radio buttons; it takes no focus and no clicks. Its
+// caption sits in the top edge of the frame, inset from both ends.
+class GroupBox : public ButtonControl {
  public:
   GroupBox(Component* owner, const std::string& caption = "", WinControl* parent = nullptr);
+
+ protected:
+  std::optional<int> NeededWidth(HFONT font) override;
+  int DesignedCaptionMargin() const override;
 };
 
-// Single selection, items in insertion order, item height 13.
+// Single selection, items in insertion order, item height 13 (designed).
 //
 // A long list is filled in slices: SetItems adds the first kImmediateRows rows at once (more
 // than a list box ever shows) and the rest in small slices from a timer, whose messages come
@@ -144,8 +187,10 @@ class ListBox : public WinControl {
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Command(WORD code) override;
+  void ApplyDpi() override;
 
  private:
+  void ApplyItemHeight();
   // Adds waiting rows, up to `limit` of them, with drawing off while it does.
   void AddWaitingRows(size_t limit);
   void CompleteFill() const;

@@ -15,6 +15,13 @@ namespace wingui {
 namespace {
 
 constexpr char kClassName[] = "LanvoraForm";
+// Sent before WM_DPICHANGED on systems that have it (Windows 10 1703 on); older headers lack it.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+
+void MoveTo(HWND window, const RECT& r) {
+  SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void StylesFor(BorderStyle border, DWORD& style, DWORD& exStyle) {
   style = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
@@ -47,12 +54,14 @@ Form::Form(Component* owner, BorderStyle border) : WinControl(owner, nullptr) {
                 .exStyle = exStyle,
                 .left = CW_USEDEFAULT,
                 .top = CW_USEDEFAULT,
-                .width = 320,
-                .height = 240,
+                .width = Scale(width_.value, Dpi()),
+                .height = Scale(height_.value, Dpi()),
                 .parent = App().Handle()});
   icon_.OnChange = [this] {
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
+  };
+  smallIcon_.OnChange = [this] {
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Handle()));
   };
   App().FormCreated(this);
 }
@@ -68,15 +77,31 @@ SIZE Form::NonClientSize() const {
   return SIZE{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
 }
 
-void Form::SetOuterSize(int width, int height) {
-  SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+SIZE Form::OuterSize(int dpi, SIZE frame) const {
+  return SIZE{Scale(width_.value, dpi) + (width_.client ? frame.cx : 0),
+              Scale(height_.value, dpi) + (height_.client ? frame.cy : 0)};
 }
 
-void Form::SetWidth(int width) { SetOuterSize(width, Height()); }
+void Form::ApplySize() {
+  const SIZE size = OuterSize(Dpi(), NonClientSize());
+  SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
-void Form::SetClientWidth(int width) { SetOuterSize(width + NonClientSize().cx, Height()); }
+void Form::SetWidth(int width) {
+  width_ = {width, false};
+  ApplySize();
+}
 
-void Form::SetClientHeight(int height) { SetOuterSize(Width(), height + NonClientSize().cy); }
+void Form::SetClientWidth(int width) {
+  width_ = {width, true};
+  ApplySize();
+}
+
+void Form::SetClientHeight(int height) {
+  height_ = {height, true};
+  ApplySize();
+}
 
 int Form::ClientWidth() const {
   RECT r{};
@@ -92,6 +117,47 @@ int Form::ClientHeight() const {
 
 void Form::SetPosition(int left, int top) {
   SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetIconResource(HINSTANCE module, WORD id) {
+  iconModule_ = module;
+  iconId_ = id;
+  LoadIcons();
+}
+
+void Form::LoadIcons() {
+  if (!iconId_) return;
+  const int dpi = Dpi();
+  icon_.LoadFromResource(iconModule_, MAKEINTRESOURCEA(iconId_), BigIconSize(dpi));
+  smallIcon_.LoadFromResource(iconModule_, MAKEINTRESOURCEA(iconId_), SmallIconSize(dpi));
+}
+
+void Form::PlaceWindow(HWND child, const DesignedRect& bounds) {
+  std::erase_if(placed_, [child](const auto& placed) { return placed.first == child; });
+  placed_.emplace_back(child, bounds);
+  MoveTo(child, Scale(bounds, Dpi()));
+}
+
+void Form::ApplyDpi() {
+  ApplySize();
+  ApplyDpiInside();
+}
+
+void Form::ApplyDpiInside() {
+  WinControl::ApplyDpi();
+  HWND hwnd = Handle();
+  // A placed window that is gone (or was never ours) is forgotten.
+  std::erase_if(placed_, [hwnd](const auto& placed) { return !IsChild(hwnd, placed.first); });
+  for (const auto& [child, bounds] : placed_) MoveTo(child, Scale(bounds, Dpi()));
+  LoadIcons();
+}
+
+void Form::DpiChanged(int dpi, const RECT& suggested) {
+  SetDpi(dpi);
+  // The system's rectangle keeps the window where the user put it, on the display it went
+  // to; with WM_GETDPISCALEDSIZE answered its size is the design's at the new dpi.
+  MoveTo(Handle(), suggested);
+  ApplyDpiInside();
 }
 
 void Form::SetVisible(bool visible) {
@@ -200,6 +266,18 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
       }
       break;
+    case kGetDpiScaledSize: {
+      const auto style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
+      const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE));
+      const int dpi = LOWORD(wParam);
+      const std::optional<SIZE> frame = FrameSize(style, exStyle, dpi);
+      if (!frame) break;  // the system scales the current size instead
+      *reinterpret_cast<SIZE*>(lParam) = OuterSize(dpi, *frame);
+      return TRUE;
+    }
+    case WM_DPICHANGED:
+      DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_DESTROY:
       tooltip_ = nullptr;
       break;

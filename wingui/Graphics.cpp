@@ -1,8 +1,14 @@
 #include "wingui/Graphics.h"
 
 #include "launch/Errors.h"
+#include "wingui/LateBinding.h"
 
 namespace wingui {
+namespace {
+
+using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+
+}  // namespace
 
 void Icon::Assign(const Icon& source) {
   if (&source == this) return;
@@ -21,8 +27,18 @@ void Icon::Adopt(HICON icon) {
 }
 
 void Icon::LoadFromResource(HINSTANCE module, const char* name, int size) {
-  // No LR_SHARED: the handle is ours to destroy.
-  auto icon = static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, size, size, 0));
+  HICON icon = nullptr;
+  // For a size the resource has no image of, the common controls (version 6) shrink the next
+  // larger image, which stays sharper than the nearest one stretched, as LoadImage would.
+  static const auto scaleDown = NewerSystemFunction<LoadIconWithScaleDownFunction>(
+      "comctl32.dll", "LoadIconWithScaleDown");
+  if (size > 0 && scaleDown && IS_INTRESOURCE(name) &&
+      FAILED(scaleDown(module, MAKEINTRESOURCEW(LOWORD(reinterpret_cast<ULONG_PTR>(name))), size,
+                       size, &icon))) {
+    icon = nullptr;
+  }
+  // No LR_SHARED: the handle is ours to destroy (so is the one above).
+  if (!icon) icon = static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, size, size, 0));
   if (!icon) throw launch::Error("Cannot load the icon resource");
   Adopt(icon);
 }

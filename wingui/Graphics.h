@@ -29,7 +29,9 @@ class Icon {
   void LoadFromHandle(HICON icon);
   // Takes ownership of an image the caller created (for example from ImageList_GetIcon).
   void Adopt(HICON icon);
-  // Loads an icon resource of the module (a private copy, never a shared system icon).
+  // Loads an icon resource of the module (a private copy, never a shared system icon): the
+  // image of the given size, made from a larger one where the resource has none; size 0 takes
+  // the first image as it is.
   void LoadFromResource(HINSTANCE module, const char* name, int size = 0);
   void Clear();
 

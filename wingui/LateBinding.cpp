@@ -10,12 +10,9 @@ constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
 
 void RestrictLibrarySearch() {
   // Kernel32 is in every process already, so asking for it by name loads nothing.
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  const auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-                                       reinterpret_cast<void (*)()>(
-                                           GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                                 : nullptr;
+  const auto setDefault = NewerSystemFunction<SetDefaultDllDirectoriesFunction>(
+      "kernel32.dll", "SetDefaultDllDirectories");
   // Windows 7 has it only with its security update of 2011; without it, at least the
   // current directory leaves the search order.
   if (!setDefault || !setDefault(kSearchSystem32)) SetDllDirectoryA("");

@@ -26,14 +26,26 @@ std::string SystemLibraryPath(const char* name);
 // It stays loaded until the process ends.
 HMODULE SystemLibrary(const char* name);
 
-// The named function of a system library; nullptr when the library or the function is missing.
+// The named function of a module; nullptr when the module or the function is missing.
 template <typename Function>
-Function LateBound(const char* library, const char* name) {
-  HMODULE module = SystemLibrary(library);
+Function FunctionOf(HMODULE module, const char* name) {
   if (!module) return nullptr;
   // Through the generic function pointer type, which converts to any other without a
   // warning about incompatible function types.
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// The named function of a system library; nullptr when the library or the function is missing.
+template <typename Function>
+Function LateBound(const char* library, const char* name) {
+  return FunctionOf<Function>(SystemLibrary(library), name);
+}
+
+// A function of a system library the program links and so has loaded from its start (kernel32,
+// user32, comctl32) that older systems lack; nullptr where the system has no such function.
+template <typename Function>
+Function NewerSystemFunction(const char* library, const char* name) {
+  return FunctionOf<Function>(GetModuleHandleA(library), name);
 }
 
 }  // namespace wingui

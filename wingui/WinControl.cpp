@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Fonts.h"
@@ -18,7 +20,10 @@ SerialNumbers g_childIds(1000, 0xFFFF);
 }  // namespace
 
 WinControl::WinControl(Component* owner, WinControl* parent)
-    : Component(owner), parent_(parent) {}
+    : Component(owner), parent_(parent) {
+  // Until it has a window, a top-level window expects to be drawn at the system dpi.
+  if (!parent_) dpi_ = SystemDpi();
+}
 
 WinControl::~WinControl() {
   // Owned components (a tray icon hooked into this window, child controls) go first, while
@@ -44,6 +49,14 @@ void WinControl::CreateHandle(WindowArgs args) {
   }
   hwnd_ = CreateBoundWindow(args, *this, &standardProc_);
   if (HFONT font = Font()) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // A window placed on a display whose scale differs from the system dpi (changed since
+  // log-on, or a second display) is drawn at that display's dpi from the start.
+  if (!parent_) {
+    if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) {
+      dpi_ = dpi;
+      ApplyDpi();
+    }
+  }
 }
 
 HWND WinControl::Handle() const {
@@ -65,8 +78,22 @@ void WinControl::SetVisible(bool visible) {
   if (visible != Visible()) ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE);
 }
 
+int WinControl::Dpi() const { return parent_ ? parent_->Dpi() : dpi_; }
+
 void WinControl::SetBounds(int left, int top, int width, int height) {
-  SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  bounds_ = DesignedRect{left, top, width, height};
+  ApplyBounds();
+}
+
+void WinControl::ApplyBounds() {
+  if (!bounds_) return;
+  const DesignedRect& b = *bounds_;
+  const int dpi = Dpi();
+  const RECT r = parent_ ? Scale(b, dpi)
+                         : RECT{b.left, b.top, b.left + Scale(b.width, dpi),
+                                b.top + Scale(b.height, dpi)};
+  SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT WinControl::Bounds() const {
@@ -107,7 +134,9 @@ void WinControl::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled); }
 void WinControl::SetFocus() { ::SetFocus(Handle()); }
 
 void WinControl::SetFont(const std::string& face, int pixelHeight) {
-  font_ = MakeFont(face, pixelHeight);
+  font_ = MakeFont(face, Scale(pixelHeight, Dpi()));
+  fontFace_ = face;
+  fontHeight_ = pixelHeight;
   if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
@@ -150,6 +179,21 @@ void WinControl::ShowHintOnHover(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT WinControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (standardProc_) return CallWindowProcW(standardProc_, hwnd_, msg, wParam, lParam);
   return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+void WinControl::ApplyDpi() {
+  // The font it replaces stays until the children have the new one too: they may be
+  // drawing with it.
+  UniqueHfont previous;
+  if (!fontFace_.empty()) {
+    previous = std::exchange(font_, MakeFont(fontFace_, Scale(fontHeight_, Dpi())));
+  }
+  if (!hwnd_) return;
+  if (HFONT font = Font()) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  ApplyBounds();
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (WinControl* control = FromHandle(child)) control->ApplyDpi();
+  }
 }
 
 void WinControl::Command(WORD) {}

@@ -4,13 +4,18 @@
 // has is a programming error). Its window is bound to it by the framework's one binding
 // (WindowBinding.h). Parents pass WM_COMMAND and WM_CTLCOLOR* back to the child they
 // concern, and every message runs under CallGuarded.
+// Bounds and fonts are set in designed units (pixels at 96 dpi, Dpi.h) and kept: the window
+// gets them scaled to the dpi of its top-level window, again whenever that changes. What is
+// read back (Bounds, Width ...) is the window's, in pixels.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "wingui/Component.h"
+#include "wingui/Dpi.h"
 #include "wingui/Handles.h"
 #include "wingui/WindowBinding.h"
 
@@ -41,7 +46,8 @@ class WinControl : public Component, public MessageTarget {
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
 
-  // Position and size relative to the parent's client area (the screen for top-level windows).
+  // Position and size in designed units relative to the parent's client area. A top-level
+  // window's position is in screen pixels (a place on one of the displays), its size designed.
   void SetBounds(int left, int top, int width, int height);
   RECT Bounds() const;
   int Left() const { return Bounds().left; }
@@ -55,9 +61,13 @@ class WinControl : public Component, public MessageTarget {
   void SetEnabled(bool enabled);
   void SetFocus();
 
-  // A font of its own; without one a control uses its parent's font.
+  // A font of its own, its character height in designed pixels; without one a control uses
+  // its parent's font.
   void SetFont(const std::string& face, int pixelHeight);
   HFONT Font() const;
+
+  // The dpi the control is drawn at: that of its top-level window.
+  int Dpi() const;
 
   // Tooltip shown while the pointer rests on the control.
   const std::string& Hint() const { return hint_; }
@@ -83,19 +93,31 @@ class WinControl : public Component, public MessageTarget {
   virtual void Command(WORD code);
   // WM_CTLCOLOR* about this control: a brush, or nullptr for the parent's default.
   virtual HBRUSH ControlColor(HDC dc);
-
+  // Gives the window everything designed again at the current dpi: its font (its own, or its
+  // parent's new one), its bounds, then the same for each child control. Controls with more
+  // designed sizes of their own add them.
+  virtual void ApplyDpi();
+  // A top-level window's dpi has changed (WM_DPICHANGED) or is known only now.
+  void SetDpi(int dpi) { dpi_ = dpi; }
 
  private:
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
   void WindowGone(HWND hwnd) override;
   void UpdateHintTool();
   void ShowHintOnHover(UINT msg, WPARAM wParam, LPARAM lParam);
+  void ApplyBounds();
 
   WinControl* parent_ = nullptr;
   HWND hwnd_ = nullptr;
   // A standard control's own procedure; nullptr for our own classes.
   WNDPROC standardProc_ = nullptr;
   UniqueHfont font_;
+  // As designed; unset until given.
+  std::optional<DesignedRect> bounds_;
+  std::string fontFace_;
+  int fontHeight_ = 0;
+  // A top-level window's dpi; children take their top-level window's.
+  int dpi_ = kDesignDpi;
   std::string hint_;
   bool hintTool_ = false;  // the hint is a tool of the form's tooltip
 };

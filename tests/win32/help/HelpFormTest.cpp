@@ -1,6 +1,7 @@
-// The help window as the start-up sequence makes it: geometry and styles, owner, the one
-// Navigate request with the page path beside the executable, failures during creation,
-// hide on close and show without reloading, and the browser's empty context menu.
+// The help window as the start-up sequence makes it: geometry and styles (the designed sizes
+// scaled to the display's dpi), owner, the one Navigate request with the page path beside the
+// executable, failures during creation, hide on close and show without reloading, the
+// browser's empty context menu, and the layout again on a display of another scale.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 
 #include "help/HelpForm.h"
 #include "help/OleErrors.h"
+#include "tests/win32/DpiTestSupport.h"
 #include "tests/win32/wingui/TestSupport.h"
 #include "wingui/Application.h"
 
@@ -19,6 +21,7 @@ using help::TForm2;
 using wingui::App;
 using wingui_test::BoxRecorder;
 using wingui_test::PumpFor;
+using dpi_test::Scaled;
 
 struct Navigation {
   int calls = 0;
@@ -90,6 +93,8 @@ class HelpWindow : public ::testing::Test {
 wingui::Form* HelpWindow::mainForm_ = nullptr;
 
 TEST_F(HelpWindow, IsAVisibleFixedToolWindowAtTheTopLeftOwnedByTheApplication) {
+  dpi_test::ExpectTheRunsSetUp();
+  const int dpi = dpi_test::ScreenDpi();
   TForm2& form = Make();
   HWND hwnd = form.Handle();
   ASSERT_NE(App().MainForm(), &form);
@@ -99,8 +104,8 @@ TEST_F(HelpWindow, IsAVisibleFixedToolWindowAtTheTopLeftOwnedByTheApplication) {
   EXPECT_STREQ(caption, "HELP");
   RECT client;
   GetClientRect(hwnd, &client);
-  EXPECT_EQ(client.right, 555);
-  EXPECT_EQ(client.bottom, 496);
+  EXPECT_EQ(client.right, Scaled(555, dpi));
+  EXPECT_EQ(client.bottom, Scaled(496, dpi));
   RECT outer;
   GetWindowRect(hwnd, &outer);
   EXPECT_EQ(outer.left, 0);
@@ -120,19 +125,17 @@ TEST_F(HelpWindow, IsAVisibleFixedToolWindowAtTheTopLeftOwnedByTheApplication) {
   EXPECT_EQ(GetWindow(hwnd, GW_OWNER), App().Handle());
   EXPECT_NE(GetWindow(hwnd, GW_OWNER), mainForm_->Handle());
 
-  // The browser: the only child, fixed at 553 x 497 in the client's corner.
+  // The browser: the only child, fixed at 553 x 497 (designed) in the client's corner.
   HWND browser = form.WebBrowser1->Handle();
   ASSERT_NE(browser, nullptr);
   EXPECT_EQ(GetParent(browser), hwnd);
   EXPECT_EQ(GetWindow(hwnd, GW_CHILD), browser);
   EXPECT_EQ(GetWindow(browser, GW_HWNDNEXT), nullptr);
-  RECT r;
-  GetWindowRect(browser, &r);
-  MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+  const RECT r = dpi_test::RectIn(hwnd, browser);
   EXPECT_EQ(r.left, 0);
   EXPECT_EQ(r.top, 0);
-  EXPECT_EQ(r.right - r.left, 553);
-  EXPECT_EQ(r.bottom - r.top, 497);
+  EXPECT_EQ(r.right - r.left, Scaled(553, dpi));
+  EXPECT_EQ(r.bottom - r.top, Scaled(497, dpi));
   EXPECT_EQ(form.PopupMenu1->Items().Count(), 0);
   EXPECT_TRUE(form.PopupMenu1->AutoPopup());
 }
@@ -212,6 +215,32 @@ TEST_F(HelpWindow, ContextMenuRequestOnTheBrowserPopsUpTheEmptyMenuAndStopsThere
   form.PopupMenu1->SetAutoPopup(false);
   SendMessageA(browser, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(browser), MAKELPARAM(100, 100));
   EXPECT_EQ(popups, 1);
+}
+
+TEST_F(HelpWindow, OnADisplayOfAnotherScaleTheBrowserTakesItsDesignedPlaceAgain) {
+  TForm2& form = Make();
+  HWND hwnd = form.Handle();
+  HWND browser = form.WebBrowser1->Handle();
+  const int dpi = dpi_test::ScreenDpi();
+  for (const int moved : {dpi == 144 ? 192 : 144, dpi}) {
+    SCOPED_TRACE(moved);
+    RECT suggested{0, 0, Scaled(600, moved), Scaled(540, moved)};
+    SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(moved, moved),
+                 reinterpret_cast<LPARAM>(&suggested));
+    const RECT r = dpi_test::RectIn(hwnd, browser);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, Scaled(553, moved));
+    EXPECT_EQ(r.bottom, Scaled(497, moved));
+    // The control's own window fills the area at its new size.
+    HWND inner = GetWindow(browser, GW_CHILD);
+    ASSERT_NE(inner, nullptr);
+    RECT area, control;
+    GetClientRect(browser, &area);
+    GetWindowRect(inner, &control);
+    EXPECT_EQ(control.right - control.left, area.right);
+    EXPECT_EQ(control.bottom - control.top, area.bottom);
+  }
 }
 
 }  // namespace

@@ -160,16 +160,28 @@ class StartRecorder {
 };
 
 // The shell's notification area is left alone: the main window's tray icon talks to a
-// recorder that accepts every request.
+// recorder that accepts every request and keeps the last image it was handed.
 class QuietTray {
  public:
-  QuietTray() : saved_(tray::TrayPlatform()) { tray::TrayPlatform().ShellNotifyIcon = &Accept; }
+  QuietTray() : saved_(tray::TrayPlatform()) {
+    LastImage() = nullptr;
+    tray::TrayPlatform().ShellNotifyIcon = &Accept;
+  }
   ~QuietTray() { tray::TrayPlatform() = saved_; }
   QuietTray(const QuietTray&) = delete;
   QuietTray& operator=(const QuietTray&) = delete;
 
+  // The image of the last request that carried one (the component's own copy).
+  static HICON& LastImage() {
+    static HICON image = nullptr;
+    return image;
+  }
+
  private:
-  static BOOL WINAPI Accept(DWORD, tray::NotifyIconRecord*) { return TRUE; }
+  static BOOL WINAPI Accept(DWORD, tray::NotifyIconRecord* record) {
+    if (record->hIcon) LastImage() = record->hIcon;
+    return TRUE;
+  }
   tray::TrayPlatformTable saved_;
 };
 

@@ -194,6 +194,56 @@ TEST(Controls, LabelNarrowsItsFontForACaptionWiderThanItselfOnly) {
   EXPECT_EQ(used(), label->Font()) << "a caption that fits has the label's own font";
 }
 
+// Push buttons and radio buttons fit their caption with what they draw beside it (edges, the
+// radio glyph and its gap) as the control itself measures them; a group frame fits its
+// caption between its corners.
+TEST(Controls, ButtonsRadioButtonsAndGroupFramesNarrowTheirFontForACaptionTooWide) {
+  BoxRecorder boxes;
+  Form form(nullptr);
+  auto* button = new Button(&form, "OK");
+  button->SetBounds(0, 0, 90, 25);
+  auto* radio = new RadioButton(&form, "On");
+  radio->SetBounds(0, 30, 90, 17);
+  auto* frame = new GroupBox(&form, "Set");
+  frame->SetBounds(0, 50, 90, 40);
+  const std::string wide = "A caption far wider than the control";
+  for (WinControl* c : std::vector<WinControl*>{button, radio, frame}) {
+    c->SetFont("Tahoma", 16);
+    HWND hwnd = c->Handle();
+    SCOPED_TRACE(ClassOf(hwnd) + " " + c->Text());
+    auto used = [&] { return reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)); };
+    EXPECT_EQ(used(), c->Font());
+
+    c->SetText(wide);
+    EXPECT_NE(used(), c->Font());
+    LOGFONTA given{}, narrowed{};
+    GetObjectA(c->Font(), sizeof given, &given);
+    GetObjectA(used(), sizeof narrowed, &narrowed);
+    EXPECT_STREQ(narrowed.lfFaceName, given.lfFaceName);
+    EXPECT_EQ(narrowed.lfHeight, given.lfHeight);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    if (c == frame) {
+      HDC dc = GetDC(hwnd);
+      HGDIOBJ old = SelectObject(dc, used());
+      SIZE text{};
+      GetTextExtentPoint32A(dc, wide.data(), static_cast<int>(wide.size()), &text);
+      SelectObject(dc, old);
+      ReleaseDC(hwnd, dc);
+      EXPECT_LE(text.cx + 16, client.right);
+    } else {
+      SIZE ideal{0, 0};
+      SendMessageA(hwnd, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+      EXPECT_GT(ideal.cx, 0);
+      EXPECT_LE(ideal.cx, client.right);
+    }
+
+    c->SetText("On");
+    EXPECT_EQ(used(), c->Font()) << "a caption that fits has the control's own font";
+  }
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 TEST(Controls, LabelColourAndMouseEvents) {
   BoxRecorder boxes;
   Form form(nullptr);
