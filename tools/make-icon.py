@@ -150,8 +150,10 @@ def main(out):
     # The 32 x 32 16-colour image comes first: it is the one the window class and the
     # notification area ask for by default on classic shells.
     frames = [(32, 16, 4, bmp_4bit(32)), (16, 16, 4, bmp_4bit(16))]
-    frames += [(size, 0, 32, bmp_32bit(size)) for size in (16, 20, 24, 32, 40, 48, 64)]
-    frames += [(256, 0, 32, png(256))]
+    frames += [(size, 0, 32, bmp_32bit(size)) for size in (16, 20, 24, 32)]
+    # The large images (150 % and 200 % scale and up) as PNG: a third of the bytes in the
+    # program, and every system the program runs on reads them.
+    frames += [(size, 0, 32, png(size)) for size in (40, 48, 64, 256)]
     data = struct.pack('<HHH', 0, 1, len(frames))
     offset = 6 + 16 * len(frames)
     body = b''

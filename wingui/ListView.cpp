@@ -5,11 +5,13 @@
 #include <algorithm>
 
 #include "launch/Errors.h"
+#include "wingui/Dpi.h"
 
 namespace wingui {
 
 ListView::ListView(Component* owner, const std::vector<Column>& columns, WinControl* parent)
     : WinControl(owner, ParentWindow(owner, parent)), columns_(static_cast<int>(columns.size())) {
+  for (const Column& column : columns) widths_.push_back(column.width);
   CreateHandle({.className = WC_LISTVIEWA,
                 .style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS,
                 .exStyle = WS_EX_CLIENTEDGE});
@@ -20,11 +22,22 @@ ListView::ListView(Component* owner, const std::vector<Column>& columns, WinCont
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = title.data();
-    column.cx = columns[i].width;
+    column.cx = Scale(columns[i].width, Dpi());
     column.iSubItem = i;
     if (SendMessageA(hwnd, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column)) < 0) {
       throw launch::Error("Cannot add the column " + title);
     }
+  }
+}
+
+void ListView::ApplyDpi() {
+  WinControl::ApplyDpi();
+  ApplyColumnWidths();
+}
+
+void ListView::ApplyColumnWidths() {
+  for (int i = 0; i < columns_; ++i) {
+    SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, i, Scale(widths_[static_cast<size_t>(i)], Dpi()));
   }
 }
 

@@ -17,7 +17,7 @@ class ListView : public WinControl {
  public:
   struct Column {
     std::string title;
-    int width;
+    int width;  // designed pixels (96 dpi)
   };
   struct Row {
     std::string key;
@@ -36,7 +36,14 @@ class ListView : public WinControl {
   std::vector<int> SelectedRows() const;
   void SetSelected(int row, bool selected);
 
+ protected:
+  // The columns take their designed widths at the new dpi.
+  void ApplyDpi() override;
+
  private:
+  void ApplyColumnWidths();
+
+  std::vector<int> widths_;
   int columns_;
   std::vector<std::string> keys_;
 };
