@@ -46,13 +46,14 @@ TForm3::TForm3(wingui::Component* owner, PlayersHost host)
                     8, 8, 376, 144, 0);
   Label1 = Place(new wingui::Label(this, ""), 8, 158, 376, 40, 1);
   Label1->SetWordWrap(true);
-  Label2 = Place(new wingui::Label(this, ""), 8, 202, 256, 26, 2);
+  // Room for "&Use 255.255.255.255" and "Set &Number Of Players to 64".
+  Label2 = Place(new wingui::Label(this, ""), 8, 202, 212, 26, 2);
   Label2->SetWordWrap(true);
-  Button1 = Place(new wingui::Button(this, "&Use"), 272, 203, 112, 23, 3);
+  Button1 = Place(new wingui::Button(this, "&Use"), 224, 203, 160, 23, 3);
   Button1->OnClick = [this] { Button1Click(); };
-  Label3 = Place(new wingui::Label(this, ""), 8, 232, 256, 26, 4);
+  Label3 = Place(new wingui::Label(this, ""), 8, 232, 212, 26, 4);
   Label3->SetWordWrap(true);
-  Button2 = Place(new wingui::Button(this, "Set &Number Of Players"), 272, 233, 112, 23, 5);
+  Button2 = Place(new wingui::Button(this, "Set &Number Of Players"), 224, 233, 160, 23, 5);
   Button2->OnClick = [this] { Button2Click(); };
   Button3 = Place(new wingui::Button(this, "&Add"), 8, 262, 88, 25, 6);
   Button3->OnClick = [this] { Button3Click(); };

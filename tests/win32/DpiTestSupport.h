@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,40 @@ inline RECT RectIn(HWND parent, HWND window) {
   GetWindowRect(window, &r);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
   return r;
+}
+
+// The size a control needs to show its caption whole with the font it actually got: labels
+// measured with their own font, buttons and radio buttons as the control itself reports it
+// (its edges, or the radio glyph and the gap after it, included), a group frame's caption
+// between the frame's corners.
+inline SIZE NeededCaptionSize(HWND control, const std::string& caption, int dpi) {
+  char windowClass[16] = {};
+  GetClassNameA(control, windowClass, sizeof windowClass);
+  const bool button = lstrcmpiA(windowClass, "Button") == 0;
+  if (button && (GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX) {
+    SIZE ideal{0, 0};
+    SendMessageA(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+    return ideal;
+  }
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT extent{0, 0, 0, 0};
+  DrawTextA(dc, caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  const int corners = button && !caption.empty() ? Scaled(16, dpi) : 0;
+  return SIZE{extent.right + corners, extent.bottom};
+}
+
+inline void ExpectCaptionFits(HWND control, int dpi) {
+  char text[512] = {};
+  GetWindowTextA(control, text, sizeof text);
+  const std::string caption = text;
+  const SIZE needed = NeededCaptionSize(control, caption, dpi);
+  RECT client;
+  GetClientRect(control, &client);
+  EXPECT_LE(needed.cx, client.right) << "\"" << caption << "\" is cut off";
+  EXPECT_LE(needed.cy, client.bottom) << "\"" << caption << "\" is cut off";
 }
 
 }  // namespace dpi_test
