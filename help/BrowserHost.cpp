@@ -58,9 +58,10 @@ class Bstr {
 
 }  // namespace
 
-BrowserCalls& BrowserHostCalls() {
-  static BrowserCalls calls{&CreateWebBrowser, &NavigateWebBrowser};
-  return calls;
+launch::Seam<BrowserCalls>& BrowserSeam() {
+  static launch::Seam<BrowserCalls> seam(
+      {.CreateControl = &CreateWebBrowser, .Navigate = &NavigateWebBrowser});
+  return seam;
 }
 
 BrowserHost::BrowserHost(HWND parent, int left, int top, int width, int height) {
@@ -92,7 +93,7 @@ BrowserHost::~BrowserHost() {
 
 void BrowserHost::Activate() {
   wingui::ComPtr<IUnknown> control;
-  CheckOle(BrowserHostCalls().createControl(control.Put()));
+  CheckOle(BrowserSeam().InUse().CreateControl(control.Put()));
   CheckOle(control->QueryInterface(__uuidof(IOleObject), object_.PutVoid()));
   CheckOle(control->QueryInterface(kWebBrowser2, browser_.PutVoid()));
 
@@ -102,6 +103,20 @@ void BrowserHost::Activate() {
   GetClientRect(area_, &bounds);
   CheckOle(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site_),
                            0, area_, &bounds));
+}
+
+bool BrowserHost::TranslateKey(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  if (!area_ || (msg.hwnd != area_ && !IsChild(area_, msg.hwnd))) return false;
+  // The object the control named active; while it named none (only in place, not yet
+  // activated for the user), the control's own.
+  wingui::ComPtr<IOleInPlaceActiveObject> own;
+  IOleInPlaceActiveObject* active = site_ ? site_->ActiveObject() : nullptr;
+  if (!active && browser_ &&
+      SUCCEEDED(browser_->QueryInterface(__uuidof(IOleInPlaceActiveObject), own.PutVoid()))) {
+    active = own.Get();
+  }
+  return active && active->TranslateAccelerator(&msg) == S_OK;
 }
 
 void BrowserHost::Deactivate() {
@@ -128,7 +143,7 @@ void BrowserHost::Navigate(const std::wstring& url) {
           headers = Omitted();
   // A stale description from an earlier call must not be taken for this call's.
   SetErrorInfo(0, nullptr);
-  CheckOle(BrowserHostCalls().navigate(browser_.Get(), address.Get(), &flags, &targetFrameName,
+  CheckOle(BrowserSeam().InUse().Navigate(browser_.Get(), address.Get(), &flags, &targetFrameName,
                                        &postData, &headers));
 }
 

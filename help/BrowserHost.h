@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "launch/Seam.h"
 #include "wingui/Handles.h"
 #include "wingui/WindowBinding.h"
 
@@ -15,15 +16,15 @@ namespace help {
 
 class BrowserSite;
 
-// The two platform steps the host takes, replaceable by tests: creating the control and
-// the navigation request itself. The real calls are the default.
+// The two platform steps the host takes, which tests replace: creating the control and the
+// navigation request itself. The browser seam (launch/Seam.h).
 struct BrowserCalls {
-  HRESULT (*createControl)(IUnknown** control);
-  HRESULT (*navigate)(IWebBrowser2* browser, BSTR url, VARIANT* flags, VARIANT* targetFrameName,
+  HRESULT (*CreateControl)(IUnknown** control);
+  HRESULT (*Navigate)(IWebBrowser2* browser, BSTR url, VARIANT* flags, VARIANT* targetFrameName,
                       VARIANT* postData, VARIANT* headers);
 };
 
-BrowserCalls& BrowserHostCalls();
+launch::Seam<BrowserCalls>& BrowserSeam();
 
 class BrowserHost : private wingui::MessageTarget {
  public:
@@ -37,6 +38,11 @@ class BrowserHost : private wingui::MessageTarget {
   // The control's own window (the area the control is activated in).
   HWND Handle() const { return area_; }
   IWebBrowser2* Browser() const { return browser_.Get(); }
+
+  // Offers a key message aimed at the control to its active object first, as an embedding
+  // host does (Tab between the page's links, the page's own Ctrl+C): true when the control
+  // used it up.
+  bool TranslateKey(MSG& msg);
 
   // One Navigate request: url, with Flags, TargetFrameName, PostData and Headers omitted.
   // A failure code becomes an OleError with the component's own text.

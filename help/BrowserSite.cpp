@@ -1,6 +1,6 @@
 // A deliberately small container: the control gets a window to live in and the area's
-// rectangle; menus, borders, status text and accelerators of a frame are declined, since
-// the help window has none of them.
+// rectangle, and the object it names active is kept for the keyboard; menus, borders, status
+// text and accelerators of a frame are declined, since the help window has none of them.
 #include "help/BrowserSite.h"
 
 namespace help {
@@ -88,7 +88,11 @@ HRESULT BrowserSite::RequestBorderSpace(LPCBORDERWIDTHS) { return INPLACE_E_NOTO
 HRESULT BrowserSite::SetBorderSpace(LPCBORDERWIDTHS widths) {
   return widths ? OLE_E_INVALIDRECT : S_OK;
 }
-HRESULT BrowserSite::SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) { return S_OK; }
+HRESULT BrowserSite::SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) {
+  if (object) object->AddRef();
+  *activeObject_.Put() = object;
+  return S_OK;
+}
 
 HRESULT BrowserSite::InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) { return E_NOTIMPL; }
 HRESULT BrowserSite::SetMenu(HMENU, HOLEMENU, HWND) { return S_OK; }

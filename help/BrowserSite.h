@@ -5,6 +5,8 @@
 
 #include <ole2.h>
 
+#include "wingui/Handles.h"
+
 namespace help {
 
 class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
@@ -14,8 +16,14 @@ class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public 
   BrowserSite(const BrowserSite&) = delete;
   BrowserSite& operator=(const BrowserSite&) = delete;
 
-  // The host is going away: answer no more window requests.
-  void Detach() { area_ = nullptr; }
+  // The host is going away: answer no more window requests, and let the active object go.
+  void Detach() {
+    area_ = nullptr;
+    activeObject_.Reset();
+  }
+
+  // The object the control named active (SetActiveObject), which gets the keyboard first.
+  IOleInPlaceActiveObject* ActiveObject() const { return activeObject_.Get(); }
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -68,6 +76,7 @@ class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public 
 
   ULONG references_ = 1;
   HWND area_;
+  wingui::ComPtr<IOleInPlaceActiveObject> activeObject_;
 };
 
 }  // namespace help

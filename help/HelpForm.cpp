@@ -35,7 +35,6 @@ TForm2::TForm2(wingui::Component* owner) : Form(owner, wingui::BorderStyle::Tool
   PlaceWindow(WebBrowser1->Handle(), kBrowserBounds);
   WebBrowser1->OnContextPopup = [this](int x, int y) {
     if (!PopupMenu1->AutoPopup()) return false;
-    PopupMenu1->PopupComponent = this;
     PopupMenu1->Popup(x, y, Handle());
     return true;
   };
@@ -46,7 +45,7 @@ TForm2::TForm2(wingui::Component* owner) : Form(owner, wingui::BorderStyle::Tool
 TForm2::~TForm2() { WebBrowser1.reset(); }
 
 std::wstring TForm2::HelpPagePath() {
-  return wingui::WideFromAnsi(launch::ProgramFolder() + "help.html");
+  return wingui::WideFromAnsi(launch::HelpPagePath());
 }
 
 void TForm2::FormCreate() {
@@ -54,5 +53,10 @@ void TForm2::FormCreate() {
 }
 
 void TForm2::ShowHelp() { BringToFront(); }
+
+bool TForm2::PreTranslateMessage(MSG& msg) {
+  if (WebBrowser1 && WebBrowser1->TranslateKey(msg)) return true;
+  return Form::PreTranslateMessage(msg);
+}
 
 }  // namespace help

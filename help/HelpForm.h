@@ -22,6 +22,10 @@ class TForm2 : public wingui::Form {
   // Visible if hidden, and in front of the other windows; the page is not reloaded.
   void ShowHelp();
 
+  // The browser control gets the keyboard first; what it leaves goes to the window's own
+  // dialog keys.
+  bool PreTranslateMessage(MSG& msg) override;
+
   // The page path FormCreate computed from the program's own path.
   static std::wstring HelpPagePath();
 

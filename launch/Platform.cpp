@@ -1,4 +1,4 @@
-// The platform seam's table: the real entries, and the table in use that tests change.
+// The platform seam: the real calls behind it.
 #include "Platform.h"
 
 namespace launch {
@@ -14,12 +14,13 @@ bool WriteAll(NativeFile file, const char* data, std::size_t size) {
   return true;
 }
 
-const LaunchPlatformTable kReal{&ShellOpen, &WriteAll, &ReplaceWithBackup};
-LaunchPlatformTable g_table = kReal;
-
 }  // namespace
 
-LaunchPlatformTable& LaunchPlatform() { return g_table; }
-const LaunchPlatformTable& RealLaunchPlatform() { return kReal; }
+Seam<LaunchCalls>& LaunchSeam() {
+  static Seam<LaunchCalls> seam({.OpenWithShell = &ShellOpen,
+                                 .WriteBytes = &WriteAll,
+                                 .ReplaceExisting = &ReplaceWithBackup});
+  return seam;
+}
 
 }  // namespace launch

@@ -1,13 +1,15 @@
 // The small layer between the launch core and the operating system: files, folders, the
 // current directory, the program's own path and the shell's "open". Platform_win.cpp and
-// Platform_posix.cpp implement it. The entries of LaunchPlatformTable are the seam tests
-// replace (record what the shell is asked to open, make a write fail part-way, make the
-// system's replace fail the ways it is documented to); they default to the real functions.
+// Platform_posix.cpp implement it. LaunchCalls is the seam (Seam.h) tests change: record what
+// the shell is asked to open, make a write fail part-way, make the system's replace fail the
+// ways it is documented to.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "Seam.h"
 
 namespace launch {
 
@@ -17,7 +19,7 @@ struct LaunchRequest;
 using NativeFile = std::intptr_t;
 inline constexpr NativeFile kNoFile = -1;
 
-struct LaunchPlatformTable {
+struct LaunchCalls {
   // Hands the request (a program to start, a page to show) to the shell and returns at
   // once; the outcome is not examined.
   void (*OpenWithShell)(const LaunchRequest& request);
@@ -32,9 +34,7 @@ struct LaunchPlatformTable {
                           const std::string& backup);
 };
 
-// The table in use (tests assign to its entries) and the real one.
-LaunchPlatformTable& LaunchPlatform();
-const LaunchPlatformTable& RealLaunchPlatform();
+Seam<LaunchCalls>& LaunchSeam();
 
 // The system's own calls behind the real table: the shell's "open" (where there is no shell,
 // the program is started with the parameters as its words), and one write that may take only

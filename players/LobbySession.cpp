@@ -14,6 +14,7 @@
 #include "players/NetworkAdapters.h"
 #include "players/SocketAddress.h"
 #include "players/WinsockApi.h"
+#include "wingui/Failures.h"
 
 namespace players {
 namespace {
@@ -81,8 +82,9 @@ LobbySession::LobbySession(std::function<LocalPlayer()> local, std::uint16_t lob
       window_(*this),
       table_(instance_),
       schedule_(openedMs_, instance_) {
+  // The timer first: without it there is no lobby, and nothing is opened yet.
+  wingui::StartTimer(window_.Handle(), kTickTimer, kTickMs);
   Open();
-  SetTimer(window_.Handle(), kTickTimer, kTickMs, nullptr);
   Tick();
 }
 
@@ -232,21 +234,12 @@ void LobbySession::Heard(const std::string& bytes, std::uint32_t from, std::uint
                          bool lobbySocket, std::uint64_t now, bool& changed) {
   const std::optional<lobby::Announcement> packet = lobby::DecodePacket(bytes);
   if (!packet) return;
-  const lobby::PeerTable::Heard heard = table_.Hear(*packet, from, port, now);
-  switch (heard) {
-    case lobby::PeerTable::Heard::New:
-    case lobby::PeerTable::Heard::Gone:
-      changed = true;
-      break;
-    case lobby::PeerTable::Heard::Refreshed:
-      // A refresh can bring a new nick, port or mode.
-      changed = true;
-      break;
-    case lobby::PeerTable::Heard::Ignored:
-    case lobby::PeerTable::Heard::Full:
-      return;
-  }
-  if (heard == lobby::PeerTable::Heard::Gone) {
+  using Heard = lobby::PeerTable::Heard;
+  const Heard heard = table_.Hear(*packet, from, port, now);
+  if (heard == Heard::Ignored || heard == Heard::Full) return;
+  // Listed or gone; a refresh can bring a new nick, port or mode.
+  changed = true;
+  if (heard == Heard::Gone) {
     heardOnLobbyPort_.erase(packet->instance);
   } else if (lobbySocket) {
     heardOnLobbyPort_[packet->instance] = now;
@@ -254,7 +247,7 @@ void LobbySession::Heard(const std::string& bytes, std::uint32_t from, std::uint
   // A newly heard copy is answered once; an announcement sent here directly is always
   // answered, since its sender hears us no other way. Never an answer to an answer.
   const bool answer = packet->kind == lobby::PacketKind::Announce &&
-                      (heard == lobby::PeerTable::Heard::New || !lobbySocket);
+                      (heard == Heard::New || !lobbySocket);
   if (answer && ownSocket_ && limiter_.Allow(from, now)) {
     Send(lobby::PacketKind::Answer, {{from, port}});
   }

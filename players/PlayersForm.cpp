@@ -15,12 +15,7 @@ namespace {
 constexpr int kClientWidth = 392;
 constexpr int kClientHeight = 292;
 
-template <typename Control>
-Control* Place(Control* control, int left, int top, int width, int height, int tabOrder) {
-  control->SetBounds(left, top, width, height);
-  control->TabOrder = tabOrder;
-  return control;
-}
+using wingui::Place;
 
 std::string ModeText(lobby::PlayerMode mode) {
   return mode == lobby::PlayerMode::Broadcast ? "Broadcast on LAN" : "Allow IP's";

@@ -9,7 +9,7 @@
 namespace {
 
 void Startup() {
-  wingui::App().SetTitle("Pelmar 2005");
+  wingui::App().SetTitle(setup::TForm1::kMakerName);
   auto* mainWindow = new setup::TForm1(&wingui::App());
   auto* helpWindow = new help::TForm2(&wingui::App());
   mainWindow->SetHelpWindow(helpWindow);

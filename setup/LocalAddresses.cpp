@@ -5,6 +5,7 @@
 
 #include <winsock2.h>
 
+#include "lobby/Ipv4.h"
 #include "wingui/LateBinding.h"
 
 namespace setup {
@@ -26,48 +27,40 @@ Function SocketFunction(const char* name, Function missing) {
   return found ? found : missing;
 }
 
-std::string DottedQuad(const unsigned char* bytes) {
-  std::string text;
-  for (int i = 0; i < 4; ++i) {
-    if (i > 0) text += '.';
-    text += std::to_string(bytes[i]);
-  }
-  return text;
-}
-
 }  // namespace
 
-// Found on first use: a start that reads its settings never looks for addresses and never
-// loads the sockets library.
-SocketCalls& DiscoverySocketCalls() {
-  static SocketCalls calls{SocketFunction("WSAStartup", &NoStartup),
-                           SocketFunction("gethostname", &NoHostName),
-                           SocketFunction("gethostbyname", &NoHostByName),
-                           SocketFunction("WSACleanup", &NoCleanup)};
-  return calls;
+launch::Seam<DiscoveryCalls>& DiscoverySeam() {
+  static launch::Seam<DiscoveryCalls> seam(
+      {.Startup = SocketFunction("WSAStartup", &NoStartup),
+       .GetHostName = SocketFunction("gethostname", &NoHostName),
+       .GetHostByName = SocketFunction("gethostbyname", &NoHostByName),
+       .Cleanup = SocketFunction("WSACleanup", &NoCleanup)});
+  return seam;
 }
 
 std::vector<std::string> DiscoverLocalAddresses() {
-  const SocketCalls& calls = DiscoverySocketCalls();
+  const DiscoveryCalls& calls = DiscoverySeam().InUse();
   WSADATA data{};
-  calls.startup(0x0101, &data);
+  calls.Startup(0x0101, &data);
 
   std::vector<std::string> addresses;
   char name[kHostNameBuffer] = {};
   // A failed name query may leave anything in the buffer: it counts as a failed lookup
   // instead of sending that to the resolver.
-  const bool named = calls.getHostName(name, kHostNameBuffer) == 0;
+  const bool named = calls.GetHostName(name, kHostNameBuffer) == 0;
   name[kHostNameBuffer - 1] = '\0';
 
-  const hostent* host = named && name[0] != '\0' ? calls.getHostByName(name) : nullptr;
+  const hostent* host = named && name[0] != '\0' ? calls.GetHostByName(name) : nullptr;
   // Only IPv4 entries are in scope; a Winsock 1.1 resolver gives nothing else.
   if (host && host->h_addrtype == AF_INET && host->h_length == 4) {
     for (char** entry = host->h_addr_list; entry && *entry; ++entry) {
-      addresses.push_back(DottedQuad(reinterpret_cast<const unsigned char*>(*entry)));
+      const auto* b = reinterpret_cast<const unsigned char*>(*entry);
+      addresses.push_back(lobby::FormatIpv4(std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 |
+                                            std::uint32_t{b[2]} << 8 | b[3]));
     }
   }
 
-  calls.cleanup();
+  calls.Cleanup();
   return addresses;
 }
 

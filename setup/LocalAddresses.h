@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "launch/Seam.h"
+
 struct WSAData;
 struct hostent;
 
@@ -13,15 +15,16 @@ namespace setup {
 
 std::vector<std::string> DiscoverLocalAddresses();
 
-// The four socket-library calls discovery makes, replaceable by tests (fake adapters, a
-// failed lookup, the order of the calls). The real functions are the default.
-struct SocketCalls {
-  int(__stdcall* startup)(unsigned short version, WSAData* data);
-  int(__stdcall* getHostName)(char* name, int length);
-  hostent*(__stdcall* getHostByName)(const char* name);
-  int(__stdcall* cleanup)();
+// The four socket-library calls discovery makes, which tests replace (fake adapters, a failed
+// lookup, the order of the calls). The discovery seam (launch/Seam.h); its real calls are
+// found when it is first used, so a start that reads its settings never loads the library.
+struct DiscoveryCalls {
+  int(__stdcall* Startup)(unsigned short version, WSAData* data);
+  int(__stdcall* GetHostName)(char* name, int length);
+  hostent*(__stdcall* GetHostByName)(const char* name);
+  int(__stdcall* Cleanup)();
 };
 
-SocketCalls& DiscoverySocketCalls();
+launch::Seam<DiscoveryCalls>& DiscoverySeam();
 
 }  // namespace setup

@@ -3,28 +3,23 @@
 #include <windows.h>
 
 #include "help/HelpForm.h"
+#include "launch/GameAddress.h"
 #include "launch/Paths.h"
 #include "launch/SettingsFiles.h"
 #include "players/PlayersForm.h"
 #include "setup/Clipboard.h"
 #include "setup/CommaText.h"
 #include "setup/LocalAddresses.h"
-#include "wingui/WarningBox.h"
+#include "wingui/ErrorBox.h"
 
 namespace setup {
 namespace {
 
 constexpr char kDefaultGame[] = "duke3d_w32.exe";
-constexpr char kDefaultPort[] = "1635";
 constexpr char kArialBlack[] = "Arial Black";
 constexpr WORD kIconId = 1;  // the program's icon resource
 
-template <typename Control>
-Control* Place(Control* control, int left, int top, int width, int height, int tabOrder = 0) {
-  control->SetBounds(left, top, width, height);
-  control->TabOrder = tabOrder;
-  return control;
-}
+using wingui::Place;
 
 std::string FirstOf(const std::vector<std::string>& lines) {
   return lines.empty() ? std::string() : lines.front();
@@ -34,7 +29,7 @@ std::string FirstOf(const std::vector<std::string>& lines) {
 
 TForm1::TForm1(wingui::Component* owner) : wingui::Form(owner, wingui::BorderStyle::Single) {
   BeginLoading();
-  SetText("Lanvora - Pelmar 2005");
+  SetText(std::string("Lanvora - ") + kMakerName);
   SetClientHeight(495);
   SetIconResource(GetModuleHandleA(nullptr), kIconId);
   BuildControls();
@@ -77,7 +72,7 @@ void TForm1::BuildControls() {
   Label9->SetFont(kArialBlack, 8);
 
   Label2 = Place(new Label(this, "Port:"), 64, 104, 22, 13, 0);
-  Edit1 = Place(new Edit(this, kDefaultPort), 88, 104, 41, 21, 0);
+  Edit1 = Place(new Edit(this, std::to_string(launch::kGamePort)), 88, 104, 41, 21, 0);
   Button1 = Place(new Button(this, "&Default"), 128, 104, 57, 21, 1);
   Button1->OnClick = [this] { Button1Click(); };
   // Beside "&Default", in the room the port row leaves: no other control moves.
@@ -123,7 +118,7 @@ void TForm1::BuildControls() {
   Button11->SetHint("Works for most of the users!");
   Button11->OnClick = [this] { Button11Click(); };
 
-  Label7 = Place(new Label(this, kMakerCaption), 0, 456, 353, 33, 25);
+  Label7 = Place(new Label(this, kMakerName), 0, 456, 353, 33, 25);
   Label7->SetFont(kArialBlack, 24);
   Label7->SetAlignment(Alignment::Center);
   Label7->OnMouseMove = [this] { Label7MouseMove(); };
@@ -234,7 +229,7 @@ void TForm1::SetMode(NetworkMode mode) {
 
 // ---- window commands ----------------------------------------------------------------
 
-void TForm1::Button1Click() { Edit1->SetText(kDefaultPort); }
+void TForm1::Button1Click() { Edit1->SetText(std::to_string(launch::kGamePort)); }
 
 void TForm1::Button2Click() {
   std::string entry = launch::MakeAllowEntry(Edit2->Text(), Edit1->Text());
@@ -310,16 +305,16 @@ void TForm1::ripClick() { SetMode(NetworkMode::AllowIps); }
 
 void TForm1::Label7MouseMove() {
   Label7->SetColor(RGB(0, 0, 255));
-  Label7->SetText(kMakerPage);
+  Label7->SetText(std::string(launch::kHelpPageName));
 }
 
 void TForm1::Label7MouseLeave() {
   Label7->SetColor(GetSysColor(COLOR_BTNFACE));
-  Label7->SetText(kMakerCaption);
+  Label7->SetText(kMakerName);
 }
 
 void TForm1::Label7Click() {
-  launch::OpenDocument(launch::ProgramFolder() + kMakerPage,
+  launch::OpenDocument(launch::HelpPagePath(),
                        reinterpret_cast<std::uintptr_t>(Handle()));
 }
 

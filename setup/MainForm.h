@@ -45,49 +45,48 @@ class TForm1 : public wingui::Form {
   const std::string& LaunchPath() const { return launchPath_; }
   const std::vector<std::string>& LocalAddressList() const { return localAddressList_; }
 
-  // ---- controls, in the order of the layout ----
-  wingui::Label* Label1 = nullptr;
-  wingui::Label* Label9 = nullptr;
-  wingui::Label* Label6 = nullptr;
-  wingui::Edit* Edit5 = nullptr;
-  wingui::Button* Button5 = nullptr;
-  wingui::Label* Label5 = nullptr;
-  wingui::Edit* Edit4 = nullptr;
-  wingui::Label* Label4 = nullptr;
-  wingui::Edit* Edit3 = nullptr;
-  wingui::Button* Button11 = nullptr;
-  wingui::Label* Label2 = nullptr;
-  wingui::Edit* Edit1 = nullptr;
-  wingui::Button* Button1 = nullptr;
-  // "&Find players": opens the players window (the LAN lobby).
-  wingui::Button* FindPlayers1 = nullptr;
-  wingui::GroupBox* RadioGroup1 = nullptr;
-  wingui::RadioButton* rbc = nullptr;
-  wingui::RadioButton* rip = nullptr;
-  wingui::Label* Label3 = nullptr;
-  wingui::Edit* Edit2 = nullptr;
-  wingui::Edit* Edit6 = nullptr;
-  wingui::Button* Button2 = nullptr;
-  wingui::ListBox* ListBox1 = nullptr;
-  wingui::Button* Button4 = nullptr;
-  wingui::Button* Button6 = nullptr;
-  wingui::Button* Button3 = nullptr;
-  wingui::Button* Button8 = nullptr;
-  wingui::Button* Button10 = nullptr;
-  wingui::Button* Button7 = nullptr;
-  wingui::Label* Label7 = nullptr;
+  // ---- controls, in the order of the layout (the names are the window's design's) ----
+  wingui::Label* Label1 = nullptr;     // heading "Lanvora"
+  wingui::Label* Label9 = nullptr;     // the date under the heading
+  wingui::Label* Label6 = nullptr;     // "Duke3D .EXE:"
+  wingui::Edit* Edit5 = nullptr;       // the game's executable
+  wingui::Button* Button5 = nullptr;   // "..": browse for the game
+  wingui::Label* Label5 = nullptr;     // "Nick:"
+  wingui::Edit* Edit4 = nullptr;       // the nick
+  wingui::Label* Label4 = nullptr;     // "Interface:"
+  wingui::Edit* Edit3 = nullptr;       // the interface address
+  wingui::Button* Button11 = nullptr;  // "Get": this host's own address
+  wingui::Label* Label2 = nullptr;     // "Port:"
+  wingui::Edit* Edit1 = nullptr;       // the port
+  wingui::Button* Button1 = nullptr;   // "&Default" port
+  wingui::Button* FindPlayers1 = nullptr;  // "&Find players": the players window
+  wingui::GroupBox* RadioGroup1 = nullptr;  // the frame behind the two mode buttons
+  wingui::RadioButton* rbc = nullptr;  // "Broadcast on LAN" mode
+  wingui::RadioButton* rip = nullptr;  // "Allow IP's" mode
+  wingui::Label* Label3 = nullptr;     // "Allowed IP List:" or "Number Of Players:"
+  wingui::Edit* Edit2 = nullptr;       // the address to add
+  wingui::Edit* Edit6 = nullptr;       // the number of players
+  wingui::Button* Button2 = nullptr;   // "&Add" the address
+  wingui::ListBox* ListBox1 = nullptr;  // the allowed list
+  wingui::Button* Button4 = nullptr;   // "Remove &Selected"
+  wingui::Button* Button6 = nullptr;   // "Save"
+  wingui::Button* Button3 = nullptr;   // "Save && Play", "Allow IP's" mode
+  wingui::Button* Button8 = nullptr;   // "Save && &Play", "Broadcast on LAN" mode
+  wingui::Button* Button10 = nullptr;  // "Help"
+  wingui::Button* Button7 = nullptr;   // "&Exit"
+  wingui::Label* Label7 = nullptr;     // the maker label
 
   // ---- non-visual members ----
-  wingui::OpenDialog* OpenDialog1 = nullptr;
-  wingui::PopupMenu* PopupMenu1 = nullptr;
-  wingui::MenuItem* CopyYourIP1 = nullptr;
-  wingui::MenuItem* Players = nullptr;
-  wingui::MenuItem* ipeet1 = nullptr;
-  wingui::MenuItem* Play1 = nullptr;
-  wingui::MenuItem* Play2 = nullptr;
-  wingui::MenuItem* Exit1 = nullptr;
-  wingui::Timer* Timer1 = nullptr;
-  tray::TTrayIcon* TrayIcon2 = nullptr;
+  wingui::OpenDialog* OpenDialog1 = nullptr;  // the browse dialog
+  wingui::PopupMenu* PopupMenu1 = nullptr;    // the tray menu
+  wingui::MenuItem* CopyYourIP1 = nullptr;    // "IP": copies this host's addresses
+  wingui::MenuItem* Players = nullptr;        // the submenu showing the allowed list
+  wingui::MenuItem* ipeet1 = nullptr;         // its one item: the list as comma text
+  wingui::MenuItem* Play1 = nullptr;          // "Save"
+  wingui::MenuItem* Play2 = nullptr;          // "Save && Play", always broadcast
+  wingui::MenuItem* Exit1 = nullptr;          // "Exit"
+  wingui::Timer* Timer1 = nullptr;            // keeps the players item in step
+  tray::TTrayIcon* TrayIcon2 = nullptr;       // the notification-area icon
 
   // ---- handlers ----
   void Button1Click();
@@ -112,11 +111,11 @@ class TForm1 : public wingui::Form {
   void Exit1Click();
   void Timer1Timer();
 
-  // The maker's page: the help page beside the program, whose first section says who made
-  // the program and where to find help. The maker label shows its address while the pointer
-  // is over it, and a click opens it in the user's web browser.
-  static constexpr char kMakerPage[] = "help.html";
-  static constexpr char kMakerCaption[] = "Pelmar 2005";
+  // The maker's name: the maker label's caption and the application's title (the taskbar
+  // button, the caption of every box). The maker's page is the help page beside the program,
+  // whose first section says who made the program and where to find help: the maker label
+  // shows its name while the pointer is over it, and a click opens it in the web browser.
+  static constexpr char kMakerName[] = "Pelmar 2005";
 
  protected:
   void FormCreate() override;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "wingui/Failures.h"
 #include "wingui/SerialNumbers.h"
 
 namespace tray {
@@ -64,7 +65,7 @@ bool TSimpleTimer::Arm() {
   if (active_) Disarm(true);
   TSimpleTimerHandler* handler = SharedTimerHandler();
   const bool started =
-      handler && SetTimer(handler->HiddenWindow(), timerId_, period_, nullptr) != 0;
+      handler && wingui::TryStartTimer(handler->HiddenWindow(), timerId_, period_);
   if (started) active_ = true;
   return started;
 }

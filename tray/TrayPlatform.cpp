@@ -1,4 +1,4 @@
-// Default entries of the tray component's system-call table.
+// The real calls behind the tray seam.
 #include "tray/TrayPlatform.h"
 
 #include <shellapi.h>
@@ -13,14 +13,13 @@ BOOL WINAPI RealShellNotifyIcon(DWORD request, NotifyIconRecord* record) {
 
 }  // namespace
 
-TrayPlatformTable RealTrayPlatform() {
-  return TrayPlatformTable{RealShellNotifyIcon, ::GetCursorPos, ::GetAsyncKeyState,
-                           ::SetForegroundWindow, ::GetDoubleClickTime};
-}
-
-TrayPlatformTable& TrayPlatform() {
-  static TrayPlatformTable table = RealTrayPlatform();
-  return table;
+launch::Seam<TrayCalls>& TraySeam() {
+  static launch::Seam<TrayCalls> seam({.ShellNotifyIcon = &RealShellNotifyIcon,
+                                       .GetCursorPos = &::GetCursorPos,
+                                       .GetAsyncKeyState = &::GetAsyncKeyState,
+                                       .SetForegroundWindow = &::SetForegroundWindow,
+                                       .GetDoubleClickTime = &::GetDoubleClickTime});
+  return seam;
 }
 
 }  // namespace tray

@@ -1,16 +1,16 @@
 // The few system calls of the tray component that tests need to see or steer: the shell
 // request, the pointer position, the modifier-key state, the foreground request and the
-// double-click time. Each entry starts as the real function; a test swaps in its own and
-// puts the real table back with RealTrayPlatform().
+// double-click time. The tray seam (launch/Seam.h).
 #pragma once
 
 #include <windows.h>
 
+#include "launch/Seam.h"
 #include "tray/NotifyIconRecord.h"
 
 namespace tray {
 
-struct TrayPlatformTable {
+struct TrayCalls {
   BOOL(WINAPI* ShellNotifyIcon)(DWORD request, NotifyIconRecord* record);
   BOOL(WINAPI* GetCursorPos)(POINT* point);
   SHORT(WINAPI* GetAsyncKeyState)(int virtualKey);
@@ -18,9 +18,6 @@ struct TrayPlatformTable {
   UINT(WINAPI* GetDoubleClickTime)();
 };
 
-// The table in use.
-TrayPlatformTable& TrayPlatform();
-// The real functions.
-TrayPlatformTable RealTrayPlatform();
+launch::Seam<TrayCalls>& TraySeam();
 
 }  // namespace tray

@@ -28,12 +28,10 @@ std::string ModuleBaseName() {
 
 }  // namespace
 
-Application& Application::Instance() {
+Application& App() {
   static Application* app = new Application();  // lives until the process ends
   return *app;
 }
-
-Application& App() { return Application::Instance(); }
 
 Application::Application() : Component(nullptr), title_(ModuleBaseName()) {}
 
@@ -47,7 +45,7 @@ void Application::Initialize() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   SetErrorHandler(&Application::ErrorHandler);
-  Handle();
+  MakeWindow();
 }
 
 void Application::Shutdown() {
@@ -61,7 +59,11 @@ void Application::Shutdown() {
 }
 
 HWND Application::Handle() const {
-  if (hwnd_) return hwnd_;
+  if (!hwnd_) throw launch::Error("The application window does not exist");
+  return hwnd_;
+}
+
+void Application::MakeWindow() {
   RegisterWindowClass({.name = kClassName,
                        .icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)),
                        .cursor = LoadCursorA(nullptr, IDC_ARROW)});
@@ -73,8 +75,7 @@ HWND Application::Handle() const {
        .style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
        .left = GetSystemMetrics(SM_CXSCREEN) / 2,
        .top = GetSystemMetrics(SM_CYSCREEN) / 2},
-      const_cast<Application&>(*this));
-  return hwnd_;
+      *this);
 }
 
 void Application::SetTitle(const std::string& title) {

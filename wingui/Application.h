@@ -36,17 +36,16 @@ class AppWindowHook {
 
 class Application : public Component, private MessageTarget {
  public:
-  static Application& Instance();
-
   // Initialises COM (single-threaded apartment) and the common controls, creates the
   // application window and installs the error box as the process's error handler.
-  // Calling it again does nothing.
+  // Calling it again does nothing; after Shutdown it starts afresh.
   void Initialize();
   // Frees the forms and other owned components newest first, destroys the application
   // window and uninitialises COM when Initialize initialised it.
   void Shutdown();
 
-  // The application window (created on first use).
+  // The application window, from Initialize to Shutdown; asking for it at any other time, or
+  // after something destroyed it, is a programming error (it throws), as for any window.
   HWND Handle() const;
   void SetTitle(const std::string& title);
   const std::string& Title() const { return title_; }
@@ -77,6 +76,7 @@ class Application : public Component, private MessageTarget {
 
  private:
   friend class Form;
+  friend Application& App();
 
   Application();
   ~Application() override;
@@ -87,9 +87,11 @@ class Application : public Component, private MessageTarget {
   // Dialog keyboard handling on the active form, then the usual translate and dispatch.
   void Dispatch(MSG& msg);
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void WindowGone(HWND) override { hwnd_ = nullptr; }
+  void MakeWindow();
   static void ErrorHandler(std::exception_ptr error);
 
-  mutable HWND hwnd_ = nullptr;  // made on first use, also through a const reference
+  HWND hwnd_ = nullptr;
   std::string title_;
   Form* mainForm_ = nullptr;
   bool showMainForm_ = true;

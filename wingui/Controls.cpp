@@ -5,6 +5,7 @@
 #include "launch/Errors.h"
 #include "wingui/Commands.h"
 #include "wingui/ExceptionBoundary.h"
+#include "wingui/Failures.h"
 #include "wingui/TextConversion.h"
 
 namespace wingui {
@@ -349,7 +350,9 @@ int ListBox::Add(const std::string& text) {
 }
 
 void ListBox::Delete(int index) {
-  if (index >= 0 && index < Count()) SendMessageA(Handle(), LB_DELETESTRING, index, 0);
+  if (index == -1) return;
+  CheckIndex(index, Count());
+  SendMessageA(Handle(), LB_DELETESTRING, index, 0);
 }
 
 void ListBox::Clear() {
@@ -361,9 +364,9 @@ std::string ListBox::Item(int index) const {
   CompleteFill();
   // Read through the wide messages and convert: Wine's version-6 list box answers the ANSI
   // LB_GETTEXT of a row longer than a few hundred characters with a stack overrun.
+  CheckIndex(index, Count());
   HWND hwnd = Handle();
   const LRESULT length = SendMessageW(hwnd, LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR) throw launch::Error("List index out of bounds");
   std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
   const LRESULT got = SendMessageW(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
   wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
@@ -392,7 +395,8 @@ void ListBox::SetItems(const std::vector<std::string>& items) {
   // The storage for every row, reserved at once.
   SendMessageW(Handle(), LB_INITSTORAGE, items.size(), characters * sizeof(wchar_t));
   AddWaitingRows(kImmediateRows);
-  if (Filling() && !SetTimer(Handle(), kFillTimer, USER_TIMER_MINIMUM, nullptr)) CompleteFill();
+  // Without a timer the rest is added now: slower to show, but nothing is lost.
+  if (Filling() && !TryStartTimer(Handle(), kFillTimer, USER_TIMER_MINIMUM)) CompleteFill();
 }
 
 void ListBox::AddWaitingRows(size_t limit) {
@@ -436,6 +440,7 @@ int ListBox::ItemIndex() const {
 
 void ListBox::SetItemIndex(int index) {
   CompleteFill();
+  if (index != -1) CheckIndex(index, Count());
   SendMessageA(Handle(), LB_SETCURSEL, index, 0);
 }
 

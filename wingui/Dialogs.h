@@ -16,7 +16,6 @@ class OpenDialog : public Component {
 
   // The file confirmed last; the dialog's file-name box starts with it.
   const std::string& FileName() const { return fileName_; }
-  void SetFileName(const std::string& fileName) { fileName_ = fileName; }
 
   // Runs the dialog; true when the user confirmed a file.
   bool Execute();

@@ -7,9 +7,9 @@
 
 namespace wingui {
 
-BoxCalls& Boxes() {
-  static BoxCalls calls;
-  return calls;
+launch::Seam<BoxCalls>& BoxSeam() {
+  static launch::Seam<BoxCalls> seam({.ShowMessageBox = &MessageBoxA});
+  return seam;
 }
 
 std::string ErrorText(std::exception_ptr error) {
@@ -67,15 +67,20 @@ std::string ErrorKind(std::exception_ptr error) {
 
 void ShowErrorBox(HWND owner, const std::string& caption, std::exception_ptr error) {
   const std::string text = launch::AddClosingFullStop(ErrorText(error));
-  Boxes().messageBox(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+  BoxSeam().InUse().ShowMessageBox(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
 }
 
 void ShowFatalErrorBox(std::exception_ptr error) {
   const std::string text = "Exception " + ErrorKind(error) + ".\r\n\r\n" +
                            launch::AddClosingFullStop(ErrorText(error));
   // Task-modal and without an owner: at this point there may be no window left to own it.
-  Boxes().messageBox(nullptr, text.c_str(), "Application Error",
+  BoxSeam().InUse().ShowMessageBox(nullptr, text.c_str(), "Application Error",
                      MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+}
+
+bool AskToGoOn(HWND owner, const std::string& caption, const std::string& text) {
+  return BoxSeam().InUse().ShowMessageBox(owner, text.c_str(), caption.c_str(),
+                                          MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 }  // namespace wingui

@@ -1,7 +1,7 @@
-// The program's two error boxes: the ordinary one for an error that escaped a command
-// (caption: the application's title, stop icon, OK button) and the fatal one for an error
-// that escaped the start-up sequence. The message-box call goes through a small table
-// that tests replace; it holds the real MessageBoxA by default.
+// The program's message boxes: the ordinary error box for an error that escaped a command
+// (caption: the application's title, stop icon, OK button), the fatal one for an error that
+// escaped the start-up sequence, and the warning that asks whether to go on all the same.
+// Each goes through the box seam (launch/Seam.h), which tests change.
 #pragma once
 
 #include <windows.h>
@@ -9,14 +9,15 @@
 #include <exception>
 #include <string>
 
+#include "launch/Seam.h"
+
 namespace wingui {
 
 struct BoxCalls {
-  int(WINAPI* messageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type) = MessageBoxA;
+  int(WINAPI* ShowMessageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 };
 
-// The table in use; tests assign their own functions and put the old table back.
-BoxCalls& Boxes();
+launch::Seam<BoxCalls>& BoxSeam();
 
 // The error's own text (what() of a standard exception).
 std::string ErrorText(std::exception_ptr error);
@@ -27,5 +28,9 @@ std::string ErrorKind(std::exception_ptr error);
 void ShowErrorBox(HWND owner, const std::string& caption, std::exception_ptr error);
 // The task-modal "Application Error" box naming the error's kind and giving its text.
 void ShowFatalErrorBox(std::exception_ptr error);
+
+// A warning icon, "Yes" and "No", with "No" the default so that a hasty Enter changes
+// nothing; true when the user answered "Yes".
+bool AskToGoOn(HWND owner, const std::string& caption, const std::string& text);
 
 }  // namespace wingui

@@ -6,6 +6,7 @@
 
 #include "launch/Errors.h"
 #include "wingui/Dpi.h"
+#include "wingui/Failures.h"
 
 namespace wingui {
 
@@ -32,10 +33,6 @@ ListView::ListView(Component* owner, const std::vector<Column>& columns, WinCont
 
 void ListView::ApplyDpi() {
   WinControl::ApplyDpi();
-  ApplyColumnWidths();
-}
-
-void ListView::ApplyColumnWidths() {
   for (int i = 0; i < columns_; ++i) {
     SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, i, Scale(widths_[static_cast<size_t>(i)], Dpi()));
   }
@@ -75,11 +72,17 @@ void ListView::SetRows(const std::vector<Row>& rows) {
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
+const std::string& ListView::Key(int row) const {
+  CheckIndex(row, static_cast<int>(keys_.size()));
+  return keys_[static_cast<size_t>(row)];
+}
+
 int ListView::Count() const {
   return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0));
 }
 
 std::vector<std::string> ListView::Cells(int row) const {
+  CheckIndex(row, Count());
   std::vector<std::string> cells;
   for (int column = 0; column < columns_; ++column) {
     char text[256] = {};
@@ -103,6 +106,7 @@ std::vector<int> ListView::SelectedRows() const {
 }
 
 void ListView::SetSelected(int row, bool selected) {
+  CheckIndex(row, Count());
   LVITEMA item{};
   item.stateMask = LVIS_SELECTED;
   item.state = selected ? LVIS_SELECTED : 0;

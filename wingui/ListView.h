@@ -29,7 +29,7 @@ class ListView : public WinControl {
   void SetRows(const std::vector<Row>& rows);
   int Count() const;
   // The key the row was set with.
-  const std::string& Key(int row) const { return keys_.at(static_cast<size_t>(row)); }
+  const std::string& Key(int row) const;
   // The texts of a row as the control holds them.
   std::vector<std::string> Cells(int row) const;
   // Indexes of the selected rows, in order.
@@ -41,8 +41,6 @@ class ListView : public WinControl {
   void ApplyDpi() override;
 
  private:
-  void ApplyColumnWidths();
-
   std::vector<int> widths_;
   int columns_;
   std::vector<std::string> keys_;

@@ -7,6 +7,7 @@
 #include "wingui/Application.h"
 #include "wingui/Commands.h"
 #include "wingui/ExceptionBoundary.h"
+#include "wingui/Failures.h"
 #include "wingui/SerialNumbers.h"
 
 namespace wingui {
@@ -64,6 +65,11 @@ void MenuItem::Remove(MenuItem* item) {
   items_.erase(items_.begin() + index);
   item->parent_ = nullptr;
   if (items_.empty()) UpdateEntry();
+}
+
+MenuItem* MenuItem::Item(int index) const {
+  CheckIndex(index, Count());
+  return items_[static_cast<size_t>(index)];
 }
 
 int MenuItem::IndexOf(const MenuItem* item) const {

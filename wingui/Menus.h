@@ -43,7 +43,7 @@ class MenuItem : public Component {
   void Add(MenuItem* item);
   void Remove(MenuItem* item);
   int Count() const { return static_cast<int>(items_.size()); }
-  MenuItem* Item(int index) const { return items_.at(index); }
+  MenuItem* Item(int index) const;
   MenuItem* Parent() const { return parent_; }
   int IndexOf(const MenuItem* item) const;
 
@@ -79,8 +79,6 @@ class PopupMenu : public Component {
   bool AutoPopup() const { return autoPopup_; }
   void SetAutoPopup(bool value) { autoPopup_ = value; }
 
-  // The component that asked for the menu last (set by the caller before Popup).
-  Component* PopupComponent = nullptr;
   std::function<void()> OnPopup;
 
   // Raises OnPopup, shows the menu at the screen point and returns when it closes; then

@@ -5,6 +5,7 @@
 
 #include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
+#include "wingui/Failures.h"
 
 namespace wingui {
 namespace {
@@ -40,8 +41,7 @@ void Timer::Stop() {
 void Timer::Update() {
   Stop();
   if (!enabled_ || interval_ == 0) return;
-  id_ = SetTimer(nullptr, 0, interval_, &Timer::Tick);
-  if (id_ == 0) throw launch::Error("Not enough timers available");
+  id_ = StartTimer(nullptr, 0, interval_, &Timer::Tick);
   Running()[id_] = this;
 }
 

@@ -122,4 +122,12 @@ class WinControl : public Component, public MessageTarget {
   bool hintTool_ = false;  // the hint is a tool of the form's tooltip
 };
 
+// A control just made, at its designed place and tab position: how a form builds itself.
+template <typename Control>
+Control* Place(Control* control, int left, int top, int width, int height, int tabOrder = 0) {
+  control->SetBounds(left, top, width, height);
+  control->TabOrder = tabOrder;
+  return control;
+}
+
 }  // namespace wingui

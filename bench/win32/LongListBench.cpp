@@ -48,7 +48,8 @@ std::unique_ptr<setup::TForm1> BuildIn(const std::string& folder, double& ms) {
 int main(int argc, char** argv) {
   return bench::RunBenchmark(argc, 1, "long_list_bench SCRATCH_ROOT", [&] {
     wingui::App().Initialize();
-    tray::TrayPlatform().ShellNotifyIcon = &AcceptShellRequest;
+    launch::SeamScope quietTray(tray::TraySeam());
+    quietTray->ShellNotifyIcon = &AcceptShellRequest;
     const std::string empty = bench::StartFolder(argv[1], "long-list-none");
     const std::string full = bench::StartFolder(argv[1], "long-list-full", kEntries);
 

@@ -86,11 +86,11 @@ int main() {
     // Under Wine each pointer and key read asks the server, so fewer of these.
     ok &= Measure("tray mouse move, real pointer and key reads", kMessages / 50, window,
                   tray::kTrayCallbackMessage, icon.IconId(), WM_MOUSEMOVE, moves);
-    tray::TrayPlatform().GetCursorPos = StubCursor;
-    tray::TrayPlatform().GetAsyncKeyState = StubKeys;
+    launch::SeamScope stubbed(tray::TraySeam());
+    stubbed->GetCursorPos = StubCursor;
+    stubbed->GetAsyncKeyState = StubKeys;
     ok &= Measure("tray mouse move, stubbed pointer and keys", kMessages, window,
                   tray::kTrayCallbackMessage, icon.IconId(), WM_MOUSEMOVE, moves);
-    tray::TrayPlatform() = tray::RealTrayPlatform();
   }
 
   {

@@ -53,7 +53,7 @@ bool ObserveReplace(const std::string& target, const std::string& replacement,
                     const std::string& backup) {
   g_replaces.push_back({target, replacement, backup});
   if (!std::exchange(g_replaceFails, false)) {
-    return launch::RealLaunchPlatform().ReplaceExisting(target, replacement, backup);
+    return launch::LaunchSeam().Real().ReplaceExisting(target, replacement, backup);
   }
   switch (g_replaceLeaves) {
     case ReplaceLeaves::BothInPlace:
@@ -76,7 +76,7 @@ bool ObserveReplace(const std::string& target, const std::string& replacement,
 }
 
 bool WriteThenFail(launch::NativeFile file, const char* data, std::size_t size) {
-  const auto& real = launch::RealLaunchPlatform();
+  const auto& real = launch::LaunchSeam().Real();
   if (--g_writesLeft != 0) return real.WriteBytes(file, data, size);
   real.WriteBytes(file, data, std::min(size, g_okBytes));
   return false;
@@ -218,11 +218,7 @@ unsigned long Attributes(const std::string& path) {
 
 RecordedStarts::RecordedStarts() {
   g_requests.clear();
-  launch::LaunchPlatform().OpenWithShell = &RecordStart;
-}
-
-RecordedStarts::~RecordedStarts() {
-  launch::LaunchPlatform().OpenWithShell = launch::RealLaunchPlatform().OpenWithShell;
+  scope_->OpenWithShell = &RecordStart;
 }
 
 const std::vector<launch::LaunchRequest>& RecordedStarts::Requests() const {
@@ -232,17 +228,13 @@ const std::vector<launch::LaunchRequest>& RecordedStarts::Requests() const {
 FailingWrites::FailingWrites(int failingWrite, std::size_t okBytes) {
   g_writesLeft = failingWrite;
   g_okBytes = okBytes;
-  launch::LaunchPlatform().WriteBytes = &WriteThenFail;
-}
-
-FailingWrites::~FailingWrites() {
-  launch::LaunchPlatform().WriteBytes = launch::RealLaunchPlatform().WriteBytes;
+  scope_->WriteBytes = &WriteThenFail;
 }
 
 ObservedReplaces::ObservedReplaces() {
   g_replaces.clear();
   g_replaceFails = false;
-  launch::LaunchPlatform().ReplaceExisting = &ObserveReplace;
+  scope_->ReplaceExisting = &ObserveReplace;
 }
 
 ObservedReplaces::ObservedReplaces(int code, ReplaceLeaves leaves, bool holdReplacement)
@@ -254,7 +246,6 @@ ObservedReplaces::ObservedReplaces(int code, ReplaceLeaves leaves, bool holdRepl
 }
 
 ObservedReplaces::~ObservedReplaces() {
-  launch::LaunchPlatform().ReplaceExisting = launch::RealLaunchPlatform().ReplaceExisting;
   g_replaceFails = false;
   g_holdReplacement = false;
 #ifdef _WIN32

@@ -66,8 +66,10 @@ LongList MakeLongList(int count);
 class RecordedStarts {
  public:
   RecordedStarts();
-  ~RecordedStarts();
   const std::vector<launch::LaunchRequest>& Requests() const;
+
+ private:
+  launch::SeamScope<launch::LaunchCalls> scope_{launch::LaunchSeam()};
 };
 
 // Write number failingWrite (counting from 1) lets its first okBytes reach the file and
@@ -75,7 +77,9 @@ class RecordedStarts {
 class FailingWrites {
  public:
   FailingWrites(int failingWrite, std::size_t okBytes);
-  ~FailingWrites();
+
+ private:
+  launch::SeamScope<launch::LaunchCalls> scope_{launch::LaunchSeam()};
 };
 
 // How a failed replace leaves the three names, as the system documents its failures.
@@ -99,6 +103,9 @@ class ObservedReplaces {
   ObservedReplaces(int code, ReplaceLeaves leaves, bool holdReplacement = false);
   ~ObservedReplaces();
   const std::vector<ReplaceCall>& Calls() const;
+
+ private:
+  launch::SeamScope<launch::LaunchCalls> scope_{launch::LaunchSeam()};
 };
 
 // The system's own text for an error code, trailing break and full stop dropped.

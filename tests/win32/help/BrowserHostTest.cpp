@@ -17,7 +17,6 @@ namespace {
 
 using help::BrowserCalls;
 using help::BrowserHost;
-using help::BrowserHostCalls;
 using help::OleError;
 
 class ComEnvironment : public ::testing::Environment {
@@ -50,12 +49,8 @@ class HostWindow : public ::testing::Test {
                               700, 600, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(parent_, nullptr);
     g_parentContextMenus = 0;
-    saved_ = BrowserHostCalls();
   }
-  void TearDown() override {
-    BrowserHostCalls() = saved_;
-    DestroyWindow(parent_);
-  }
+  void TearDown() override { DestroyWindow(parent_); }
 
   static int CountChildren(HWND hwnd) {
     int count = 0;
@@ -65,7 +60,7 @@ class HostWindow : public ::testing::Test {
   }
 
   HWND parent_ = nullptr;
-  BrowserCalls saved_{};
+  launch::SeamScope<help::BrowserCalls> browser_{help::BrowserSeam()};
 };
 
 TEST_F(HostWindow, RealControlIsActivatedInsideItsAreaAndAcceptsALocalPath) {
@@ -127,7 +122,7 @@ HRESULT RecordingNavigate(IWebBrowser2* browser, BSTR url, VARIANT* flags, VARIA
 TEST_F(HostWindow, NavigateMakesOneRequestWithTheUrlAndFourOmittedArguments) {
   BrowserHost host(parent_, 0, 0, 553, 497);
   g_navigate = {};
-  BrowserHostCalls().navigate = &RecordingNavigate;
+  browser_->Navigate = &RecordingNavigate;
   const std::wstring url = L"C:\\Games\\Lanvora \u00e9t\u00e9\\help.html";
   host.Navigate(url);
   EXPECT_EQ(g_navigate.calls, 1);
@@ -145,7 +140,7 @@ std::string FailureText(BrowserHost& host, HRESULT code, const wchar_t* descript
   g_navigate = {};
   g_navigate.answer = code;
   g_navigate.description = description;
-  BrowserHostCalls().navigate = &RecordingNavigate;
+  help::BrowserSeam().InUse().Navigate = &RecordingNavigate;
   try {
     host.Navigate(L"help.html");
   } catch (const OleError& e) {
@@ -204,12 +199,12 @@ HRESULT ConstructionFailure(HWND parent) {
 }
 
 TEST_F(HostWindow, AControlThatCannotBeCreatedFailsConstructionAndLeavesNoArea) {
-  BrowserHostCalls().createControl = &FailingCreate;
+  browser_->CreateControl = &FailingCreate;
   EXPECT_EQ(ConstructionFailure(parent_), REGDB_E_CLASSNOTREG);
   EXPECT_EQ(CountChildren(parent_), 0);
 
   // An object that is no embeddable control at all.
-  BrowserHostCalls().createControl = &CreateNonControl;
+  browser_->CreateControl = &CreateNonControl;
   EXPECT_EQ(ConstructionFailure(parent_), E_NOINTERFACE);
   EXPECT_EQ(CountChildren(parent_), 0);
 }

@@ -12,8 +12,6 @@
 namespace {
 
 using setup::DiscoverLocalAddresses;
-using setup::DiscoverySocketCalls;
-using setup::SocketCalls;
 
 // What the fake resolver answers and what it saw.
 struct FakeResolver {
@@ -72,18 +70,14 @@ int __stdcall FakeCleanup() {
 class FakedDiscovery : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = DiscoverySocketCalls();
     g_fake = &fake_;
-    DiscoverySocketCalls() = SocketCalls{&FakeStartup, &FakeGetHostName, &FakeGetHostByName,
-                                         &FakeCleanup};
+    setup::DiscoverySeam().InUse() = {&FakeStartup, &FakeGetHostName, &FakeGetHostByName,
+                                      &FakeCleanup};
   }
-  void TearDown() override {
-    DiscoverySocketCalls() = saved_;
-    g_fake = nullptr;
-  }
+  void TearDown() override { g_fake = nullptr; }
 
   FakeResolver fake_;
-  SocketCalls saved_{};
+  launch::SeamScope<setup::DiscoveryCalls> discovery_{setup::DiscoverySeam()};
 };
 
 using Strings = std::vector<std::string>;

@@ -84,17 +84,14 @@ inline bool Exists(const std::string& path) {
 // Discovery answers with a fixed address list (several adapters, resolver order).
 class FakeDiscovery {
  public:
-  explicit FakeDiscovery(std::vector<std::string> addresses)
-      : saved_(setup::DiscoverySocketCalls()) {
+  explicit FakeDiscovery(std::vector<std::string> addresses) {
     Addresses() = std::move(addresses);
     Lookups() = 0;
-    setup::SocketCalls& calls = setup::DiscoverySocketCalls();
-    calls.startup = &Startup;
-    calls.getHostName = &HostName;
-    calls.getHostByName = &HostByName;
-    calls.cleanup = &Cleanup;
+    scope_->Startup = &Startup;
+    scope_->GetHostName = &HostName;
+    scope_->GetHostByName = &HostByName;
+    scope_->Cleanup = &Cleanup;
   }
-  ~FakeDiscovery() { setup::DiscoverySocketCalls() = saved_; }
   FakeDiscovery(const FakeDiscovery&) = delete;
   FakeDiscovery& operator=(const FakeDiscovery&) = delete;
 
@@ -135,17 +132,16 @@ class FakeDiscovery {
   }
   static int __stdcall Cleanup() { return 0; }
 
-  setup::SocketCalls saved_;
+  launch::SeamScope<setup::DiscoveryCalls> scope_{setup::DiscoverySeam()};
 };
 
 // Records start requests instead of starting anything.
 class StartRecorder {
  public:
-  StartRecorder() : saved_(launch::LaunchPlatform()) {
+  StartRecorder() {
     Requests().clear();
-    launch::LaunchPlatform().OpenWithShell = &Record;
+    scope_->OpenWithShell = &Record;
   }
-  ~StartRecorder() { launch::LaunchPlatform() = saved_; }
   StartRecorder(const StartRecorder&) = delete;
   StartRecorder& operator=(const StartRecorder&) = delete;
 
@@ -156,18 +152,17 @@ class StartRecorder {
 
  private:
   static void Record(const launch::LaunchRequest& request) { Requests().push_back(request); }
-  launch::LaunchPlatformTable saved_;
+  launch::SeamScope<launch::LaunchCalls> scope_{launch::LaunchSeam()};
 };
 
 // The shell's notification area is left alone: the main window's tray icon talks to a
 // recorder that accepts every request and keeps the last image it was handed.
 class QuietTray {
  public:
-  QuietTray() : saved_(tray::TrayPlatform()) {
+  QuietTray() {
     LastImage() = nullptr;
-    tray::TrayPlatform().ShellNotifyIcon = &Accept;
+    scope_->ShellNotifyIcon = &Accept;
   }
-  ~QuietTray() { tray::TrayPlatform() = saved_; }
   QuietTray(const QuietTray&) = delete;
   QuietTray& operator=(const QuietTray&) = delete;
 
@@ -182,7 +177,7 @@ class QuietTray {
     if (record->hIcon) LastImage() = record->hIcon;
     return TRUE;
   }
-  tray::TrayPlatformTable saved_;
+  launch::SeamScope<tray::TrayCalls> scope_{tray::TraySeam()};
 };
 
 // The main window as start-up builds it, owned by the application and freed by the test.

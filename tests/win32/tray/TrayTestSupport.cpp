@@ -63,9 +63,9 @@ void FakeSystem::Reset() {
   doubleClickTime = 150;
 }
 
-tray::TrayPlatformTable FakeSystem::Table() {
-  return tray::TrayPlatformTable{FakeShellNotifyIcon, FakeGetCursorPos, FakeGetAsyncKeyState,
-                            FakeSetForegroundWindow, FakeGetDoubleClickTime};
+tray::TrayCalls FakeSystem::Table() {
+  return tray::TrayCalls{FakeShellNotifyIcon, FakeGetCursorPos, FakeGetAsyncKeyState,
+                         FakeSetForegroundWindow, FakeGetDoubleClickTime};
 }
 
 int FakeSystem::Count(DWORD request) {
@@ -77,10 +77,8 @@ int FakeSystem::Count(DWORD request) {
 void TrayTest::SetUp() {
   wingui::App().Initialize();
   FakeSystem::Reset();
-  tray::TrayPlatform() = FakeSystem::Table();
+  tray::TraySeam().InUse() = FakeSystem::Table();
 }
-
-void TrayTest::TearDown() { tray::TrayPlatform() = tray::RealTrayPlatform(); }
 
 std::string ShiftText(tray::TShiftState shift) {
   std::string text;

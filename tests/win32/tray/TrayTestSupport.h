@@ -35,7 +35,7 @@ struct FakeSystem {
   static inline UINT doubleClickTime = 150;
 
   static void Reset();
-  static tray::TrayPlatformTable Table();
+  static tray::TrayCalls Table();
   // Requests of one kind (NIM_ADD ...), in order.
   static int Count(DWORD request);
 };
@@ -44,7 +44,10 @@ struct FakeSystem {
 class TrayTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
+
+ private:
+  // The fake system stands in for the test's length.
+  launch::SeamScope<tray::TrayCalls> scope_{tray::TraySeam()};
 };
 
 // Assigns every event of the component a handler that writes a line to the log, such as

@@ -31,7 +31,6 @@ class TrayWindows : public TrayTest {
     if (IsIconic(app)) ShowWindow(app, SW_RESTORE);
     ShowWindow(app, SW_HIDE);
     wingui::App().SetShowMainForm(true);
-    TrayTest::TearDown();
   }
   HWND app = nullptr;
 };

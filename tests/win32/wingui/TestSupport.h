@@ -49,21 +49,20 @@ inline int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) 
 // error handler would otherwise show real, blocking boxes).
 class BoxRecorder {
  public:
-  BoxRecorder() : saved_(wingui::Boxes()) {
+  BoxRecorder() {
     wingui::App().Initialize();
-    wingui::Boxes().messageBox = &RecordBox;
+    scope_->ShowMessageBox = &RecordBox;
     RecordedBoxes().clear();
     YesNoAnswer() = IDYES;
     WhileNextBoxIsOpen() = nullptr;
   }
-  ~BoxRecorder() { wingui::Boxes() = saved_; }
   BoxRecorder(const BoxRecorder&) = delete;
   BoxRecorder& operator=(const BoxRecorder&) = delete;
 
   const std::vector<RecordedBox>& Boxes() const { return RecordedBoxes(); }
 
  private:
-  wingui::BoxCalls saved_;
+  launch::SeamScope<wingui::BoxCalls> scope_{wingui::BoxSeam()};
 };
 
 // Dispatches messages until pred() holds or the time is up; answers pred().

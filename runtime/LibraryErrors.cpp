@@ -21,7 +21,7 @@
 
 namespace {
 
-[[noreturn]] void Raise(const char* text) { throw launch::Error(text ? text : ""); }
+[[noreturn]] void Throw(const char* text) { throw launch::Error(text ? text : ""); }
 
 // The library's messages use "%zu", "%s" and "%%" only (its own formatter knows no more).
 std::string Format(const char* format, va_list arguments) {
@@ -55,15 +55,15 @@ void __throw_bad_alloc() { throw bad_alloc(); }
 void __throw_bad_array_new_length() { throw bad_array_new_length(); }
 void __throw_bad_cast() { throw bad_cast(); }
 void __throw_bad_typeid() { throw bad_typeid(); }
-void __throw_logic_error(const char* text) { Raise(text); }
-void __throw_domain_error(const char* text) { Raise(text); }
-void __throw_invalid_argument(const char* text) { Raise(text); }
-void __throw_length_error(const char* text) { Raise(text); }
-void __throw_out_of_range(const char* text) { Raise(text); }
-void __throw_runtime_error(const char* text) { Raise(text); }
-void __throw_range_error(const char* text) { Raise(text); }
-void __throw_overflow_error(const char* text) { Raise(text); }
-void __throw_underflow_error(const char* text) { Raise(text); }
+void __throw_logic_error(const char* text) { Throw(text); }
+void __throw_domain_error(const char* text) { Throw(text); }
+void __throw_invalid_argument(const char* text) { Throw(text); }
+void __throw_length_error(const char* text) { Throw(text); }
+void __throw_out_of_range(const char* text) { Throw(text); }
+void __throw_runtime_error(const char* text) { Throw(text); }
+void __throw_range_error(const char* text) { Throw(text); }
+void __throw_overflow_error(const char* text) { Throw(text); }
+void __throw_underflow_error(const char* text) { Throw(text); }
 
 void __throw_out_of_range_fmt(const char* format, ...) {
   va_list arguments;
