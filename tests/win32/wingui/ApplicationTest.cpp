@@ -288,6 +288,25 @@ TEST(ApplicationWindow, ClosingASecondFormHidesItAndLeavesTheApplicationRunning)
   EXPECT_FALSE(App().Terminating());
 }
 
+// The application window exists from Initialize to Shutdown and is never made again behind
+// the program's back: after something destroyed it, asking for it is an error; a new
+// Initialize makes a new one.
+TEST(ApplicationWindow, IsMadeByInitializeAndNeverAgainByAskingForIt) {
+  App().Initialize();
+  HWND first = App().Handle();
+  ASSERT_TRUE(IsWindow(first));
+  App().Initialize();
+  EXPECT_EQ(App().Handle(), first) << "a second Initialize does nothing";
+
+  DestroyWindow(first);
+  EXPECT_THROW(App().Handle(), launch::Error);
+  App().Shutdown();
+  EXPECT_THROW(App().Handle(), launch::Error);
+  App().Initialize();
+  EXPECT_TRUE(IsWindow(App().Handle()));
+  EXPECT_EQ(GetWindowTextLengthA(App().Handle()), static_cast<int>(App().Title().size()));
+}
+
 TEST(ApplicationWindow, ProcessMessagesHandlesWhatIsWaiting) {
   App().Initialize();
   struct Counting : AppWindowHook {
