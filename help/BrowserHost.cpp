@@ -59,8 +59,8 @@ class Bstr {
 }  // namespace
 
 launch::Seam<BrowserCalls>& BrowserSeam() {
-  static launch::Seam<BrowserCalls> seam(
-      {.CreateControl = &CreateWebBrowser, .Navigate = &NavigateWebBrowser});
+  static launch::Seam<BrowserCalls> seam{
+      {.CreateControl = &CreateWebBrowser, .Navigate = &NavigateWebBrowser}};
   return seam;
 }
 
@@ -93,7 +93,7 @@ BrowserHost::~BrowserHost() {
 
 void BrowserHost::Activate() {
   wingui::ComPtr<IUnknown> control;
-  CheckOle(BrowserSeam().InUse().CreateControl(control.Put()));
+  CheckOle(BrowserSeam().InUse.CreateControl(control.Put()));
   CheckOle(control->QueryInterface(__uuidof(IOleObject), object_.PutVoid()));
   CheckOle(control->QueryInterface(kWebBrowser2, browser_.PutVoid()));
 
@@ -143,7 +143,7 @@ void BrowserHost::Navigate(const std::wstring& url) {
           headers = Omitted();
   // A stale description from an earlier call must not be taken for this call's.
   SetErrorInfo(0, nullptr);
-  CheckOle(BrowserSeam().InUse().Navigate(browser_.Get(), address.Get(), &flags, &targetFrameName,
+  CheckOle(BrowserSeam().InUse.Navigate(browser_.Get(), address.Get(), &flags, &targetFrameName,
                                        &postData, &headers));
 }
 

@@ -35,10 +35,10 @@ std::string ScriptIn(const std::string& folder) {
 
 }  // namespace
 
-void StartGame(const LaunchRequest& request) { LaunchSeam().InUse().OpenWithShell(request); }
+void StartGame(const LaunchRequest& request) { LaunchSeam().InUse.OpenWithShell(request); }
 
 void OpenDocument(const std::string& target, std::uintptr_t ownerWindow) {
-  LaunchSeam().InUse().OpenWithShell(
+  LaunchSeam().InUse.OpenWithShell(
       LaunchRequest{std::string(kOpenVerb), target, {}, {}, kShowCommand, ownerWindow});
 }
 

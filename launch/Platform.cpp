@@ -17,9 +17,9 @@ bool WriteAll(NativeFile file, const char* data, std::size_t size) {
 }  // namespace
 
 Seam<LaunchCalls>& LaunchSeam() {
-  static Seam<LaunchCalls> seam({.OpenWithShell = &ShellOpen,
+  static Seam<LaunchCalls> seam{{.OpenWithShell = &ShellOpen,
                                  .WriteBytes = &WriteAll,
-                                 .ReplaceExisting = &ReplaceWithBackup});
+                                 .ReplaceExisting = &ReplaceWithBackup}};
   return seam;
 }
 

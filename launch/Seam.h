@@ -3,7 +3,7 @@
 // system's own functions as the real table. The code calls through the table in use; a test
 // changes entries of it inside a SeamScope, which puts the table back at the end of its scope.
 //   launch::Seam<LaunchCalls>& LaunchSeam();      // one accessor per table
-//   LaunchSeam().InUse().OpenWithShell(request);  // the code
+//   LaunchSeam().InUse.OpenWithShell(request);    // the code
 //   launch::SeamScope scope(LaunchSeam());        // a test
 //   scope->OpenWithShell = &Record;
 #pragma once
@@ -11,29 +11,20 @@
 namespace launch {
 
 template <typename Calls>
-class Seam {
- public:
-  explicit Seam(const Calls& real) : real_(real), inUse_(real) {}
-  Seam(const Seam&) = delete;
-  Seam& operator=(const Seam&) = delete;
-
-  Calls& InUse() { return inUse_; }
-  const Calls& Real() const { return real_; }
-
- private:
-  const Calls real_;
-  Calls inUse_;
+struct Seam {
+  const Calls Real;
+  Calls InUse = Real;
 };
 
 template <typename Calls>
 class SeamScope {
  public:
-  explicit SeamScope(Seam<Calls>& seam) : seam_(seam), saved_(seam.InUse()) {}
+  explicit SeamScope(Seam<Calls>& seam) : seam_(seam), saved_(seam.InUse) {}
   SeamScope(const SeamScope&) = delete;
   SeamScope& operator=(const SeamScope&) = delete;
-  ~SeamScope() { seam_.InUse() = saved_; }
+  ~SeamScope() { seam_.InUse = saved_; }
 
-  Calls* operator->() { return &seam_.InUse(); }
+  Calls* operator->() { return &seam_.InUse; }
 
  private:
   Seam<Calls>& seam_;

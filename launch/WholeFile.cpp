@@ -59,7 +59,7 @@ class TemporaryFile {
 
   // Every write is attempted; a failure is reported once the file is closed.
   void Append(std::string_view bytes) {
-    written_ = LaunchSeam().InUse().WriteBytes(file_, bytes.data(), bytes.size()) && written_;
+    written_ = LaunchSeam().InUse.WriteBytes(file_, bytes.data(), bytes.size()) && written_;
   }
 
   void Finish() {
@@ -78,7 +78,7 @@ class TemporaryFile {
     }
     const long marks = FileMarks(target_);
     const std::string backup = FreeName();
-    if (LaunchSeam().InUse().ReplaceExisting(target_, path_, backup)) {
+    if (LaunchSeam().InUse.ReplaceExisting(target_, path_, backup)) {
       Replaced(backup, marks);
       return;
     }

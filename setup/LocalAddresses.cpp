@@ -30,16 +30,16 @@ Function SocketFunction(const char* name, Function missing) {
 }  // namespace
 
 launch::Seam<DiscoveryCalls>& DiscoverySeam() {
-  static launch::Seam<DiscoveryCalls> seam(
+  static launch::Seam<DiscoveryCalls> seam{
       {.Startup = SocketFunction("WSAStartup", &NoStartup),
        .GetHostName = SocketFunction("gethostname", &NoHostName),
        .GetHostByName = SocketFunction("gethostbyname", &NoHostByName),
-       .Cleanup = SocketFunction("WSACleanup", &NoCleanup)});
+       .Cleanup = SocketFunction("WSACleanup", &NoCleanup)}};
   return seam;
 }
 
 std::vector<std::string> DiscoverLocalAddresses() {
-  const DiscoveryCalls& calls = DiscoverySeam().InUse();
+  const DiscoveryCalls& calls = DiscoverySeam().InUse;
   WSADATA data{};
   calls.Startup(0x0101, &data);
 

@@ -190,7 +190,7 @@ void TTrayIcon::PrepareNotifyData() {
 }
 
 bool TTrayIcon::SendRequest(DWORD request) {
-  return TraySeam().InUse().ShellNotifyIcon(request, &notifyData_) != 0;
+  return TraySeam().InUse.ShellNotifyIcon(request, &notifyData_) != 0;
 }
 
 bool TTrayIcon::AddToTray() {

@@ -18,7 +18,7 @@ constexpr UINT kNinBalloonHide = WM_USER + 3;
 constexpr UINT kNinBalloonTimeout = WM_USER + 4;
 constexpr UINT kNinBalloonUserClick = WM_USER + 5;
 
-bool KeyDown(int virtualKey) { return TraySeam().InUse().GetAsyncKeyState(virtualKey) < 0; }
+bool KeyDown(int virtualKey) { return TraySeam().InUse.GetAsyncKeyState(virtualKey) < 0; }
 
 void Raise(const TNotifyEvent& event, TTrayIcon& sender) {
   if (event) event(sender);
@@ -68,7 +68,7 @@ void TTrayIcon::HandleShellNotification(UINT code) {
 
   const TShiftState shift = CurrentShiftState();
   POINT pos{};
-  if (!TraySeam().InUse().GetCursorPos(&pos)) pos = POINT{};
+  if (!TraySeam().InUse.GetCursorPos(&pos)) pos = POINT{};
   const bool classic = shellBehaviour_ == TShellBehaviour::Classic;
 
   switch (code) {
@@ -84,7 +84,7 @@ void TTrayIcon::HandleShellNotification(UINT code) {
       return;
     case WM_LBUTTONDOWN:
       if (OnDblClick) {
-        clickWaitTimer_->SetPeriod(TraySeam().InUse().GetDoubleClickTime());
+        clickWaitTimer_->SetPeriod(TraySeam().InUse.GetDoubleClickTime());
         clickWaitTimer_->Arm();
       }
       DoMouseDown(mbLeft, shift | ssLeft, pos.x, pos.y);
@@ -158,9 +158,9 @@ void TTrayIcon::ClickDefaultItem() {
 
 void TTrayIcon::ShowPopupAtCursor() {
   POINT pos{};
-  if (!popupMenu_ || !popupMenu_->AutoPopup() || !TraySeam().InUse().GetCursorPos(&pos)) return;
+  if (!popupMenu_ || !popupMenu_->AutoPopup() || !TraySeam().InUse.GetCursorPos(&pos)) return;
   // Without the foreground the menu would not close when the user clicks elsewhere.
-  TraySeam().InUse().SetForegroundWindow(wingui::App().Handle());
+  TraySeam().InUse.SetForegroundWindow(wingui::App().Handle());
   wingui::App().ProcessMessages();
   if (!StillAlive() || !popupMenu_) return;
   popupMenu_->Popup(pos.x, pos.y);
@@ -174,7 +174,7 @@ void TTrayIcon::ShowPopupAtCursor() {
 void TTrayIcon::ExitPollTick() {
   if (pointerOutside_) return;
   POINT pos{};
-  if (!TraySeam().InUse().GetCursorPos(&pos)) return;
+  if (!TraySeam().InUse.GetCursorPos(&pos)) return;
   // Exact comparison: any movement away from the last reported position counts as leaving.
   if (pos.x != lastPointerPos_.x || pos.y != lastPointerPos_.y) {
     pointerOutside_ = true;

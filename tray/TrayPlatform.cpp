@@ -14,11 +14,11 @@ BOOL WINAPI RealShellNotifyIcon(DWORD request, NotifyIconRecord* record) {
 }  // namespace
 
 launch::Seam<TrayCalls>& TraySeam() {
-  static launch::Seam<TrayCalls> seam({.ShellNotifyIcon = &RealShellNotifyIcon,
+  static launch::Seam<TrayCalls> seam{{.ShellNotifyIcon = &RealShellNotifyIcon,
                                        .GetCursorPos = &::GetCursorPos,
                                        .GetAsyncKeyState = &::GetAsyncKeyState,
                                        .SetForegroundWindow = &::SetForegroundWindow,
-                                       .GetDoubleClickTime = &::GetDoubleClickTime});
+                                       .GetDoubleClickTime = &::GetDoubleClickTime}};
   return seam;
 }
 

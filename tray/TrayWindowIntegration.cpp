@@ -118,8 +118,8 @@ bool TTrayIcon::OwnerWindowFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
   bool handled = false;
   wingui::CallGuarded([&] {
     if (msg == WM_SHOWWINDOW && wParam == TRUE && lParam == 0) {
-      TraySeam().InUse().SetForegroundWindow(wingui::App().Handle());
-      TraySeam().InUse().SetForegroundWindow(hwnd);
+      TraySeam().InUse.SetForegroundWindow(wingui::App().Handle());
+      TraySeam().InUse.SetForegroundWindow(hwnd);
     } else if (msg == WM_SHOWWINDOW && wParam == FALSE && lParam == SW_PARENTCLOSING &&
                !wingui::App().Terminating()) {
       handled = TryMinimizeToTray(result);

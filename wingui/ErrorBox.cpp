@@ -8,7 +8,7 @@
 namespace wingui {
 
 launch::Seam<BoxCalls>& BoxSeam() {
-  static launch::Seam<BoxCalls> seam({.ShowMessageBox = &MessageBoxA});
+  static launch::Seam<BoxCalls> seam{{.ShowMessageBox = &MessageBoxA}};
   return seam;
 }
 
@@ -67,19 +67,19 @@ std::string ErrorKind(std::exception_ptr error) {
 
 void ShowErrorBox(HWND owner, const std::string& caption, std::exception_ptr error) {
   const std::string text = launch::AddClosingFullStop(ErrorText(error));
-  BoxSeam().InUse().ShowMessageBox(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+  BoxSeam().InUse.ShowMessageBox(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
 }
 
 void ShowFatalErrorBox(std::exception_ptr error) {
   const std::string text = "Exception " + ErrorKind(error) + ".\r\n\r\n" +
                            launch::AddClosingFullStop(ErrorText(error));
   // Task-modal and without an owner: at this point there may be no window left to own it.
-  BoxSeam().InUse().ShowMessageBox(nullptr, text.c_str(), "Application Error",
+  BoxSeam().InUse.ShowMessageBox(nullptr, text.c_str(), "Application Error",
                      MB_OK | MB_ICONSTOP | MB_TASKMODAL);
 }
 
 bool AskToGoOn(HWND owner, const std::string& caption, const std::string& text) {
-  return BoxSeam().InUse().ShowMessageBox(owner, text.c_str(), caption.c_str(),
+  return BoxSeam().InUse.ShowMessageBox(owner, text.c_str(), caption.c_str(),
                                           MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 

@@ -53,7 +53,7 @@ bool ObserveReplace(const std::string& target, const std::string& replacement,
                     const std::string& backup) {
   g_replaces.push_back({target, replacement, backup});
   if (!std::exchange(g_replaceFails, false)) {
-    return launch::LaunchSeam().Real().ReplaceExisting(target, replacement, backup);
+    return launch::LaunchSeam().Real.ReplaceExisting(target, replacement, backup);
   }
   switch (g_replaceLeaves) {
     case ReplaceLeaves::BothInPlace:
@@ -76,7 +76,7 @@ bool ObserveReplace(const std::string& target, const std::string& replacement,
 }
 
 bool WriteThenFail(launch::NativeFile file, const char* data, std::size_t size) {
-  const auto& real = launch::LaunchSeam().Real();
+  const auto& real = launch::LaunchSeam().Real;
   if (--g_writesLeft != 0) return real.WriteBytes(file, data, size);
   real.WriteBytes(file, data, std::min(size, g_okBytes));
   return false;

@@ -140,7 +140,7 @@ std::string FailureText(BrowserHost& host, HRESULT code, const wchar_t* descript
   g_navigate = {};
   g_navigate.answer = code;
   g_navigate.description = description;
-  help::BrowserSeam().InUse().Navigate = &RecordingNavigate;
+  help::BrowserSeam().InUse.Navigate = &RecordingNavigate;
   try {
     host.Navigate(L"help.html");
   } catch (const OleError& e) {

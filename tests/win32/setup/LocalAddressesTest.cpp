@@ -71,7 +71,7 @@ class FakedDiscovery : public ::testing::Test {
  protected:
   void SetUp() override {
     g_fake = &fake_;
-    setup::DiscoverySeam().InUse() = {&FakeStartup, &FakeGetHostName, &FakeGetHostByName,
+    setup::DiscoverySeam().InUse = {&FakeStartup, &FakeGetHostName, &FakeGetHostByName,
                                       &FakeCleanup};
   }
   void TearDown() override { g_fake = nullptr; }

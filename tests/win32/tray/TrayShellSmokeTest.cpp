@@ -11,7 +11,7 @@ namespace {
 
 TEST(TrayShellSmoke, RealShellAcceptsAddModifyDelete) {
   wingui::App().Initialize();
-  tray::TraySeam().InUse() = tray::TraySeam().Real();
+  tray::TraySeam().InUse = tray::TraySeam().Real;
   tray::TTrayIcon icon(nullptr);
   HICON image = traytest::MakeSolidIcon(RGB(0, 128, 255));
   icon.Icon().LoadFromHandle(image);

@@ -77,7 +77,7 @@ int FakeSystem::Count(DWORD request) {
 void TrayTest::SetUp() {
   wingui::App().Initialize();
   FakeSystem::Reset();
-  tray::TraySeam().InUse() = FakeSystem::Table();
+  tray::TraySeam().InUse = FakeSystem::Table();
 }
 
 std::string ShiftText(tray::TShiftState shift) {

@@ -62,7 +62,7 @@ void ClosingStartup() {
 const bool g_childRan = [] {
   const std::string mode = Env("WINGUI_TEST_CHILD");
   if (mode.empty()) return false;
-  BoxSeam().InUse().ShowMessageBox = &ReportBox;
+  BoxSeam().InUse.ShowMessageBox = &ReportBox;
   int code = -1;
   if (mode == "fatal") code = RunProgram(&FailingStartup);
   if (mode == "close") {
