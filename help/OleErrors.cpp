@@ -26,7 +26,7 @@ std::string ComponentDescription() {
 
 std::string OleErrorText(HRESULT code) {
   std::string text = launch::TidySystemText(ComponentDescription());
-  if (text.empty()) text = launch::TidySystemText(launch::SystemErrorText(static_cast<int>(code)));
+  if (text.empty()) text = launch::TidiedSystemErrorText(static_cast<int>(code));
   if (text.empty()) {
     // "OLE error " and the code as eight lower-case hex digits; formatted by hand, so the
     // program carries no printf engine for this one line.

@@ -1,6 +1,8 @@
 // The platform seam: the real calls behind it.
 #include "Platform.h"
 
+#include "Errors.h"
+
 namespace launch {
 namespace {
 
@@ -15,6 +17,8 @@ bool WriteAll(NativeFile file, const char* data, std::size_t size) {
 }
 
 }  // namespace
+
+std::string TidiedSystemErrorText(int code) { return TidySystemText(SystemErrorText(code)); }
 
 Seam<LaunchCalls>& LaunchSeam() {
   static Seam<LaunchCalls> seam{{.OpenWithShell = &ShellOpen,

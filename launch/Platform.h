@@ -46,6 +46,8 @@ std::size_t WriteSome(NativeFile file, const char* data, std::size_t size);
 int LastSystemError();
 // The system's own text for an error code, untidied.
 std::string SystemErrorText(int code);
+// The same, tidied for a message (TidySystemText).
+std::string TidiedSystemErrorText(int code);
 
 // A relative path expanded against the current directory; the path itself when that fails.
 std::string FullPath(const std::string& path);

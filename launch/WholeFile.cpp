@@ -12,7 +12,7 @@ namespace {
 // "<verb> file "<full path>". <tidied system text>", for the system's error `code`.
 std::string FileErrorText(std::string_view verb, const std::string& path, int code) {
   std::string message(verb);
-  message += " file \"" + FullPath(path) + "\". " + TidySystemText(SystemErrorText(code));
+  message += " file \"" + FullPath(path) + "\". " + TidiedSystemErrorText(code);
   return message;
 }
 

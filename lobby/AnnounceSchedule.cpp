@@ -1,6 +1,7 @@
-// The announcement times, with splitmix64 for the jitter: small, and the same numbers on
-// every compiler and standard library.
+// The announcement times, with splitmix64 for the jitter.
 #include "AnnounceSchedule.h"
+
+#include "Mix64.h"
 
 namespace lobby {
 
@@ -23,11 +24,6 @@ void AnnounceSchedule::Sent(std::uint64_t nowMs) {
   nextMs_ = nowMs + kIntervalMs - kJitterMs + jitter;
 }
 
-std::uint64_t AnnounceSchedule::Random() {
-  std::uint64_t z = (state_ += 0x9E3779B97F4A7C15u);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-  return z ^ (z >> 31);
-}
+std::uint64_t AnnounceSchedule::Random() { return Mix64(state_ += 0x9E3779B97F4A7C15u); }
 
 }  // namespace lobby

@@ -23,4 +23,13 @@ std::optional<std::uint32_t> ParseIpv4(std::string_view text) {
   return address->host;
 }
 
+std::uint32_t Ipv4FromBytes(const unsigned char bytes[4]) {
+  return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
+         std::uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+void Ipv4ToBytes(std::uint32_t address, unsigned char bytes[4]) {
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(address >> (24 - 8 * i));
+}
+
 }  // namespace lobby

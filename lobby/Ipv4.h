@@ -17,4 +17,8 @@ std::string FormatIpv4(std::uint32_t address);
 // the game, a number may have at most six digits.
 std::optional<std::uint32_t> ParseIpv4(std::string_view text);
 
+// An address from its four bytes in network order (as sockets and resolvers hold it), and back.
+std::uint32_t Ipv4FromBytes(const unsigned char bytes[4]);
+void Ipv4ToBytes(std::uint32_t address, unsigned char bytes[4]);
+
 }  // namespace lobby

@@ -11,6 +11,7 @@
 #include "launch/Platform.h"
 #include "lobby/Ipv4.h"
 #include "lobby/LobbyPacket.h"
+#include "lobby/Mix64.h"
 #include "players/NetworkAdapters.h"
 #include "players/SocketAddress.h"
 #include "players/WinsockApi.h"
@@ -31,8 +32,6 @@ constexpr int kReadsPerMessage = 64;
 // A copy not heard on the lobby socket for this long is sent the announcements directly.
 constexpr std::uint64_t kHeardLatelyMs = lobby::AnnounceSchedule::kIntervalMs + 1000;
 
-std::string SystemText(int code) { return launch::TidySystemText(launch::SystemErrorText(code)); }
-
 // The game port as the game reads the Port field; nothing for a field it cannot read.
 std::optional<std::uint16_t> GamePort(const std::string& field) {
   const std::optional<launch::GameAddress> read = launch::ReadGameAddress("any:" + field);
@@ -47,14 +46,10 @@ std::uint64_t NewInstanceId(const void* object) {
   QueryPerformanceCounter(&counter);
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);
-  std::uint64_t x = static_cast<std::uint64_t>(counter.QuadPart) ^
-                    (std::uint64_t{now.dwHighDateTime} << 32 | now.dwLowDateTime) ^
-                    (std::uint64_t{GetCurrentProcessId()} << 40) ^
-                    reinterpret_cast<std::uintptr_t>(object);
-  // The splitmix64 finaliser spreads every input bit over the whole number.
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-  x ^= x >> 31;
+  const std::uint64_t x = lobby::Mix64(
+      static_cast<std::uint64_t>(counter.QuadPart) ^
+      (std::uint64_t{now.dwHighDateTime} << 32 | now.dwLowDateTime) ^
+      (std::uint64_t{GetCurrentProcessId()} << 40) ^ reinterpret_cast<std::uintptr_t>(object));
   return x ? x : 1;
 }
 
@@ -130,7 +125,7 @@ void LobbySession::Open() {
     return 0;
   };
   if (const int code = makeSocket(0, false, kOwnSocketMessage, ownSocket_)) {
-    openProblem_ = "Cannot open a network socket (" + SystemText(code) +
+    openProblem_ = "Cannot open a network socket (" + launch::TidiedSystemErrorText(code) +
                    "): Lanvora cannot look for players.";
     return;
   }
@@ -141,7 +136,7 @@ void LobbySession::Open() {
   }
   if (const int code = makeSocket(lobbyPort_, true, kLobbySocketMessage, lobbySocket_)) {
     openProblem_ = "Cannot listen on UDP port " + std::to_string(lobbyPort_) + " (" +
-                   SystemText(code) +
+                   launch::TidiedSystemErrorText(code) +
                    "): only players who answer are found. Close the program that holds the "
                    "port, then open this window again.";
   }
@@ -197,7 +192,7 @@ void LobbySession::Send(lobby::PacketKind kind,
   }
   if (kind == lobby::PacketKind::Announce) {
     sendProblem_ = !to.empty() && failed == static_cast<int>(to.size())
-                       ? "Cannot send on this network (" + SystemText(lastError) +
+                       ? "Cannot send on this network (" + launch::TidiedSystemErrorText(lastError) +
                              "): check that this PC is connected."
                        : std::string();
   }

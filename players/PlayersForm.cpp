@@ -97,13 +97,7 @@ void TForm3::Refresh() {
                     {peer.nick, lobby::FormatIpv4(peer.address), std::to_string(peer.gamePort),
                      ModeText(peer.mode)}});
   }
-  // Rebuilt only when something shows differently, so a selection is never disturbed for
-  // nothing and the list does not flicker every half second.
-  bool same = static_cast<int>(rows.size()) == ListView1->Count();
-  for (int i = 0; same && i < ListView1->Count(); ++i) {
-    same = ListView1->Key(i) == rows[i].key && ListView1->Cells(i) == rows[i].cells;
-  }
-  if (!same) ListView1->SetRows(rows);
+  ListView1->SetRows(rows);
 
   std::string status = session_->Problem();
   if (status.empty()) {

@@ -6,16 +6,14 @@
 
 #include <cstdint>
 
+#include "lobby/Ipv4.h"
+
 namespace players {
 
 inline sockaddr_in SocketAddress(std::uint32_t address, std::uint16_t port) {
   sockaddr_in to{};
   to.sin_family = AF_INET;
-  auto* a = reinterpret_cast<unsigned char*>(&to.sin_addr);
-  a[0] = static_cast<unsigned char>(address >> 24);
-  a[1] = static_cast<unsigned char>(address >> 16);
-  a[2] = static_cast<unsigned char>(address >> 8);
-  a[3] = static_cast<unsigned char>(address);
+  lobby::Ipv4ToBytes(address, reinterpret_cast<unsigned char*>(&to.sin_addr));
   auto* p = reinterpret_cast<unsigned char*>(&to.sin_port);
   p[0] = static_cast<unsigned char>(port >> 8);
   p[1] = static_cast<unsigned char>(port);
@@ -23,8 +21,7 @@ inline sockaddr_in SocketAddress(std::uint32_t address, std::uint16_t port) {
 }
 
 inline std::uint32_t AddressOf(const sockaddr_in& from) {
-  const auto* a = reinterpret_cast<const unsigned char*>(&from.sin_addr);
-  return std::uint32_t{a[0]} << 24 | std::uint32_t{a[1]} << 16 | std::uint32_t{a[2]} << 8 | a[3];
+  return lobby::Ipv4FromBytes(reinterpret_cast<const unsigned char*>(&from.sin_addr));
 }
 
 inline std::uint16_t PortOf(const sockaddr_in& from) {

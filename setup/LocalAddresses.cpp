@@ -54,9 +54,8 @@ std::vector<std::string> DiscoverLocalAddresses() {
   // Only IPv4 entries are in scope; a Winsock 1.1 resolver gives nothing else.
   if (host && host->h_addrtype == AF_INET && host->h_length == 4) {
     for (char** entry = host->h_addr_list; entry && *entry; ++entry) {
-      const auto* b = reinterpret_cast<const unsigned char*>(*entry);
-      addresses.push_back(lobby::FormatIpv4(std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 |
-                                            std::uint32_t{b[2]} << 8 | b[3]));
+      addresses.push_back(
+          lobby::FormatIpv4(lobby::Ipv4FromBytes(reinterpret_cast<const unsigned char*>(*entry))));
     }
   }
 

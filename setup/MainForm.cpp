@@ -208,6 +208,14 @@ void TForm1::ReplaceAllowedList(launch::AllowedList entries) {
   ++listVersion_;
 }
 
+void TForm1::AppendEntries(const std::vector<std::string>& entries) {
+  for (const std::string& entry : entries) {
+    ListBox1->Add(entry);
+    allowed_.push_back(entry);
+  }
+  ++listVersion_;
+}
+
 void TForm1::TakeDiscoveredAddresses(std::vector<std::string> addresses) {
   localAddressList_ = std::move(addresses);
   addressesDiscovered_ = true;
@@ -232,10 +240,7 @@ void TForm1::SetMode(NetworkMode mode) {
 void TForm1::Button1Click() { Edit1->SetText(std::to_string(launch::kGamePort)); }
 
 void TForm1::Button2Click() {
-  std::string entry = launch::MakeAllowEntry(Edit2->Text(), Edit1->Text());
-  ListBox1->Add(entry);
-  allowed_.push_back(std::move(entry));
-  ++listVersion_;
+  AppendEntries({launch::MakeAllowEntry(Edit2->Text(), Edit1->Text())});
 }
 
 void TForm1::Button4Click() {
@@ -283,13 +288,7 @@ void TForm1::FindPlayers1Click() {
     };
     host.allowedList = [this] { return AllowedEntries(); };
     host.interfaceField = [this] { return Edit3->Text(); };
-    host.addEntries = [this](const std::vector<std::string>& entries) {
-      for (const std::string& entry : entries) {
-        ListBox1->Add(entry);
-        allowed_.push_back(entry);
-      }
-      ++listVersion_;
-    };
+    host.addEntries = [this](const std::vector<std::string>& entries) { AppendEntries(entries); };
     host.setInterface = [this](const std::string& address) { Edit3->SetText(address); };
     host.setPlayers = [this](const std::string& count) { Edit6->SetText(count); };
     // Owned by the application like the help window, so it lies above or below the main

@@ -125,6 +125,8 @@ class TForm1 : public wingui::Form {
   void BuildTrayMenu();
   void SetMode(NetworkMode mode);
   void ReplaceAllowedList(launch::AllowedList entries);
+  // Appends to the allowed list ("&Add", and what the players window adds).
+  void AppendEntries(const std::vector<std::string>& entries);
   void TakeDiscoveredAddresses(std::vector<std::string> addresses);
   launch::LaunchInputs CurrentLaunchInputs() const;
   // What a launch command asks before it writes a script the game would not run as meant:

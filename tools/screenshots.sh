@@ -196,7 +196,8 @@ tools/lan-test "$lan" setup "$arch" 3 >/dev/null
 trap 'stop; tools/lan-test "$lan" teardown >/dev/null' EXIT
 DISPLAY=$(sed -n 's/^DISPLAY=//p' "$lan/lan.env")
 export DISPLAY
-winpath() { echo "Z:${1//\//\\}"; }
+# shellcheck source=session-lib.sh
+. "$root/tools/session-lib.sh"
 for i in 2 3; do
   rm -rf "$work/lan-p$i"
   mkdir -p "$work/lan-p$i"
@@ -204,9 +205,9 @@ for i in 2 3; do
   nick=$([ "$i" = 2 ] && echo FragQueen || echo Nukem)
   mode=$([ "$i" = 2 ] && echo allow || echo broadcast)
   tools/lan-test "$lan" run "$i" "$build/harness/lan_player.exe" \
-    "exe=$(winpath "$work/lan-p$i/lanvora.exe")" "folder=$(winpath "$work/lan-p$i")" \
+    "exe=$(windows_path "$work/lan-p$i/lanvora.exe")" "folder=$(windows_path "$work/lan-p$i")" \
     "nick=$nick" "port=$((1699 + i))" expect=DukeFan "mode=$mode" open-ms=20000 \
-    "result=$(winpath "$work/lan-p$i/result.txt")" </dev/null >/dev/null 2>&1 &
+    "result=$(windows_path "$work/lan-p$i/result.txt")" </dev/null >/dev/null 2>&1 &
 done
 sleep 3
 rm -rf "$work/lan-p1"

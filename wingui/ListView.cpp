@@ -39,15 +39,16 @@ void ListView::ApplyDpi() {
 }
 
 void ListView::SetRows(const std::vector<Row>& rows) {
+  if (rows == rows_) return;
   HWND hwnd = Handle();
   std::vector<std::string> selected;
-  for (int row : SelectedRows()) selected.push_back(keys_[static_cast<size_t>(row)]);
+  for (int row : SelectedRows()) selected.push_back(rows_[static_cast<size_t>(row)].key);
   // One repaint for the whole change, not one per row.
   SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
   SendMessageA(hwnd, LVM_DELETEALLITEMS, 0, 0);
-  keys_.clear();
+  rows_.clear();
   for (const Row& row : rows) {
-    const int index = static_cast<int>(keys_.size());
+    const int index = static_cast<int>(rows_.size());
     for (int column = 0; column < columns_; ++column) {
       std::string text = column < static_cast<int>(row.cells.size()) ? row.cells[column] : "";
       LVITEMA item{};
@@ -63,7 +64,7 @@ void ListView::SetRows(const std::vector<Row>& rows) {
         throw launch::Error("Cannot add the row to the list");
       }
     }
-    keys_.push_back(row.key);
+    rows_.push_back(row);
     if (std::find(selected.begin(), selected.end(), row.key) != selected.end()) {
       SetSelected(index, true);
     }
@@ -73,8 +74,8 @@ void ListView::SetRows(const std::vector<Row>& rows) {
 }
 
 const std::string& ListView::Key(int row) const {
-  CheckIndex(row, static_cast<int>(keys_.size()));
-  return keys_[static_cast<size_t>(row)];
+  CheckIndex(row, static_cast<int>(rows_.size()));
+  return rows_[static_cast<size_t>(row)].key;
 }
 
 int ListView::Count() const {

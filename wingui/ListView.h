@@ -1,7 +1,8 @@
 // A list of rows with columns (the system's list-view control in its report view): whole rows
 // are selected, any number of them. Rows carry a key of the caller's; when the rows are set
-// anew, the rows whose keys were selected stay selected, so a list that refreshes itself every
-// few seconds does not take the player's choice away.
+// anew, the rows whose keys were selected stay selected, and rows equal to those shown change
+// nothing, so a list that refreshes itself often neither flickers nor takes the player's
+// choice away.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +23,7 @@ class ListView : public WinControl {
   struct Row {
     std::string key;
     std::vector<std::string> cells;  // one text per column
+    bool operator==(const Row&) const = default;
   };
 
   ListView(Component* owner, const std::vector<Column>& columns, WinControl* parent = nullptr);
@@ -43,7 +45,7 @@ class ListView : public WinControl {
  private:
   std::vector<int> widths_;
   int columns_;
-  std::vector<std::string> keys_;
+  std::vector<Row> rows_;  // as shown
 };
 
 }  // namespace wingui

@@ -25,7 +25,8 @@ cmake --build --preset "$arch" --target lanvora lan_player standin_game >/dev/nu
 tools/wine-test "$build/wine" start "$arch" >/dev/null
 tools/wine-test "$build/wine" stop >/dev/null
 
-windows_path() { echo "Z:${1//\//\\}"; }
+# shellcheck source=../../tools/session-lib.sh
+. "$root/tools/session-lib.sh"
 field() { sed -n "s/^$1=//p" "$2" | tr -d '\r'; }
 
 rm -rf "$work"

@@ -21,7 +21,8 @@ if ! reason=$("$lan" probe); then
   exit 77
 fi
 
-windows_path() { echo "Z:${1//\//\\}"; }
+# shellcheck source=../../tools/session-lib.sh
+. "$root/tools/session-lib.sh"
 field() { sed -n "s/^$1=//p" "$2" | tr -d '\r'; }
 
 nicks=(Ann Ben Cat)
