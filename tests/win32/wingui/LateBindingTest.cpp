@@ -89,9 +89,19 @@ TEST(LateBinding, FunctionsComeFromTheSystemCopy) {
   const auto found =
       wingui::LateBound<GetAdaptersAddressesFunction>("iphlpapi.dll", "GetAdaptersAddresses");
   ASSERT_NE(found, nullptr);
+  // The function lies in the module loaded from the system folder.
+  HMODULE module = nullptr;
+  ASSERT_TRUE(GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(found), &module));
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(module, path, MAX_PATH);
+  EXPECT_TRUE(SamePath(path, wingui::SystemLibraryPath("iphlpapi.dll"))) << path;
+  // The system's answer for no room.
   ULONG size = 0;
-  // The system's answer for no room: ERROR_BUFFER_OVERFLOW, never the planted 0xDEAD.
-  EXPECT_NE(found(2 /* AF_INET */, 0, nullptr, nullptr, &size), 0xDEADu);
+  EXPECT_EQ(found(2 /* AF_INET */, 0, nullptr, nullptr, &size),
+            static_cast<ULONG>(ERROR_BUFFER_OVERFLOW));
+  EXPECT_GT(size, 0u);
   EXPECT_EQ(wingui::LateBound<GetAdaptersAddressesFunction>("no-such-library.dll", "F"), nullptr);
   EXPECT_EQ(wingui::LateBound<GetAdaptersAddressesFunction>("iphlpapi.dll", "NoSuchFunction"), nullptr);
 }
