@@ -44,12 +44,12 @@ void Application::Initialize() {
   comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  SetErrorHandler(&Application::ErrorHandler);
+  SetErrorHandler([](std::exception_ptr error) { App().ShowException(error); });
   MakeWindow();
 }
 
 void Application::Shutdown() {
-  while (!Components().empty()) delete Components().back();
+  DestroyComponents();
   if (hwnd_) DestroyWindow(std::exchange(hwnd_, nullptr));
   if (comInitialized_) {
     CoUninitialize();
@@ -94,11 +94,8 @@ void Application::UnhookMainWindow(AppWindowHook* hook) {
 }
 
 void Application::Dispatch(MSG& msg) {
-  if (HWND active = GetActiveWindow()) {
-    if (auto* form = dynamic_cast<Form*>(WinControl::FromHandle(active))) {
-      if (form->PreTranslateMessage(msg)) return;
-    }
-  }
+  auto* form = dynamic_cast<Form*>(WinControl::FromHandle(GetActiveWindow()));
+  if (form && form->PreTranslateMessage(msg)) return;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
 }
@@ -118,8 +115,7 @@ void Application::Run() {
   if (showMainForm_ && mainForm_) mainForm_->Show();
   MSG msg;
   while (!terminating_) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) {
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
       terminating_ = true;
       break;
     }
@@ -159,8 +155,6 @@ void Application::ShowException(std::exception_ptr error) {
   HWND owner = GetActiveWindow();
   ShowErrorBox(owner ? owner : hwnd_, title_, error);
 }
-
-void Application::ErrorHandler(std::exception_ptr error) { App().ShowException(error); }
 
 void Application::FormCreated(Form* form) {
   if (!mainForm_) mainForm_ = form;

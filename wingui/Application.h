@@ -89,7 +89,6 @@ class Application : public Component, private MessageTarget {
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
   void WindowGone(HWND) override { hwnd_ = nullptr; }
   void MakeWindow();
-  static void ErrorHandler(std::exception_ptr error);
 
   HWND hwnd_ = nullptr;
   std::string title_;

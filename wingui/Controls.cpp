@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "launch/Errors.h"
 #include "wingui/Commands.h"
 #include "wingui/ExceptionBoundary.h"
@@ -15,11 +17,6 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
 void Raise(const std::function<void()>& handler) {
   if (handler) CallGuarded(handler);
-}
-
-// A click is a command: one at a time (Commands.h).
-void RaiseCommand(const std::function<void()>& handler) {
-  if (handler) RunCommand(handler);
 }
 
 }  // namespace
@@ -83,21 +80,10 @@ void CaptionedControl::FitCaption() {
 }
 
 LRESULT CaptionedControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_SETTEXT: {
-      const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
-      CaptionChanged();
-      FitCaption();
-      return result;
-    }
-    case WM_SETFONT:
-    case WM_SIZE: {
-      const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
-      FitCaption();
-      return result;
-    }
-  }
-  return WinControl::WndProc(msg, wParam, lParam);
+  const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
+  if (msg == WM_SETTEXT) CaptionChanged();
+  if (msg == WM_SETTEXT || msg == WM_SETFONT || msg == WM_SIZE) FitCaption();
+  return result;
 }
 
 // --- Label ---------------------------------------------------------------------------
@@ -133,7 +119,7 @@ HBRUSH Label::ControlColor(HDC dc) {
 }
 
 void Label::Command(WORD code) {
-  if (code == STN_CLICKED) RaiseCommand(OnClick);
+  if (code == STN_CLICKED) RunCommand(OnClick);
 }
 
 void Label::CaptionChanged() {
@@ -150,13 +136,11 @@ void Label::FitWidthToText() {
   // A caption that cannot be measured leaves the label as it is.
   const std::optional<int> width = CaptionWidth(Font());
   if (!width) return;
-  HWND hwnd = Handle();
-  const RECT bounds = Bounds();
-  SetWindowPos(hwnd, nullptr, 0, 0, *width, bounds.bottom - bounds.top,
+  SetWindowPos(Handle(), nullptr, 0, 0, *width, Height(),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   fittedToText_ = true;
   // The text was drawn at the old width (wrapped, or cut off) before the size changed.
-  InvalidateRect(hwnd, nullptr, TRUE);
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -216,10 +200,10 @@ Button::Button(Component* owner, const std::string& caption, WinControl* parent)
       {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON});
 }
 
-void Button::Click() { RaiseCommand(OnClick); }
+void Button::Click() { RunCommand(OnClick); }
 
 void Button::Command(WORD code) {
-  if (code == BN_CLICKED) RaiseCommand(OnClick);
+  if (code == BN_CLICKED) RunCommand(OnClick);
 }
 
 // The raised edge and the focus frame inside it, on both sides.
@@ -266,10 +250,7 @@ void RadioButton::UpdateTabStop() {
   }
   if (!stop && !members.empty()) {
     // None checked: the first in tab order takes the stop.
-    stop = members.front();
-    for (RadioButton* r : members) {
-      if (r->TabOrder < stop->TabOrder) stop = r;
-    }
+    stop = *std::ranges::min_element(members, {}, &RadioButton::TabOrder);
   }
   for (RadioButton* r : members) {
     HWND hwnd = r->Handle();
@@ -285,7 +266,7 @@ void RadioButton::Command(WORD code) {
   if (code != BN_CLICKED) return;
   // Our groups, not only the window system's WS_GROUP ranges, decide what gets unchecked.
   if (Checked()) SetChecked(true);
-  RaiseCommand(OnClick);
+  RunCommand(OnClick);
 }
 
 // --- GroupBox ------------------------------------------------------------------------
@@ -392,7 +373,6 @@ void ListBox::SetItems(const std::vector<std::string>& items) {
     AppendWideFromAnsi(rows_, item);
     rows_ += L'\0';
   }
-  // The storage for every row, reserved at once.
   SendMessageW(Handle(), LB_INITSTORAGE, items.size(), characters * sizeof(wchar_t));
   AddWaitingRows(kImmediateRows);
   // Without a timer the rest is added now: slower to show, but nothing is lost.

@@ -68,7 +68,6 @@ class Label : public CaptionedControl {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Command(WORD code) override;
   HBRUSH ControlColor(HDC dc) override;
-  // A label that wraps its caption needs no width of its own: it is never narrowed.
   std::optional<int> NeededWidth(HFONT font) override {
     return wordWrap_ ? std::nullopt : CaptionWidth(font);
   }

@@ -9,11 +9,6 @@
 #include "wingui/LateBinding.h"
 
 namespace wingui {
-namespace {
-
-using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
-
-}  // namespace
 
 OpenDialog::OpenDialog(Component* owner) : Component(owner) {}
 
@@ -27,6 +22,7 @@ bool OpenDialog::Execute() {
   ofn.lpstrFile = buffer;
   ofn.nMaxFile = MAX_PATH;
   ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY;
+  using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
   static const auto getOpenFileName =
       LateBound<GetOpenFileNameFunction>("comdlg32.dll", "GetOpenFileNameA");
   if (!getOpenFileName) throw launch::Error("Cannot open the file dialog");

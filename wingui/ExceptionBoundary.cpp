@@ -1,16 +1,11 @@
 #include "wingui/ExceptionBoundary.h"
 
-#include <windows.h>
-
 #include "wingui/ErrorBox.h"
 
 namespace wingui {
 namespace {
 
 ErrorHandler g_handler = nullptr;
-
-// Before the application installs its handler: the same stop box, with a plain caption.
-void FallbackBox(std::exception_ptr error) { ShowErrorBox(nullptr, "Error", error); }
 
 }  // namespace
 
@@ -23,7 +18,8 @@ void HandleException(std::exception_ptr error) noexcept {
     if (g_handler) {
       g_handler(error);
     } else {
-      FallbackBox(error);
+      // Before the application installs its handler: the same stop box, with a plain caption.
+      ShowErrorBox(nullptr, "Error", error);
     }
   } catch (...) {
     // The error box itself failed; there is nobody left to tell.

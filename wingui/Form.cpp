@@ -23,19 +23,6 @@ void MoveTo(HWND window, const RECT& r) {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void StylesFor(BorderStyle border, DWORD& style, DWORD& exStyle) {
-  style = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
-  exStyle = WS_EX_CONTROLPARENT;
-  switch (border) {
-    case BorderStyle::Single:
-      style |= WS_MINIMIZEBOX;
-      break;
-    case BorderStyle::ToolWindow:
-      exStyle |= WS_EX_TOOLWINDOW;
-      break;
-  }
-}
-
 }  // namespace
 
 Form::Form(Component* owner, BorderStyle border) : WinControl(owner, nullptr) {
@@ -44,8 +31,9 @@ Form::Form(Component* owner, BorderStyle border) : WinControl(owner, nullptr) {
                        .icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)),
                        .cursor = LoadCursorA(nullptr, IDC_ARROW),
                        .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
-  DWORD style = 0, exStyle = 0;
-  StylesFor(border, style, exStyle);
+  const bool tool = border == BorderStyle::ToolWindow;
+  const DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | (tool ? 0 : WS_MINIMIZEBOX);
+  const DWORD exStyle = WS_EX_CONTROLPARENT | (tool ? WS_EX_TOOLWINDOW : 0);
   SetFont(kDefaultFontFace, kDefaultFontHeight);
   // Owned by the application window: no taskbar button of its own, hidden with it when the
   // application is minimised, and destroyed with it at the latest.

@@ -10,12 +10,10 @@
 #include <windows.h>
 
 #include <functional>
-#include <string>
 #include <utility>
 #include <vector>
 
 #include "wingui/Graphics.h"
-#include "wingui/Handles.h"
 #include "wingui/WinControl.h"
 
 namespace wingui {

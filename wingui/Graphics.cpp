@@ -4,11 +4,6 @@
 #include "wingui/LateBinding.h"
 
 namespace wingui {
-namespace {
-
-using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
-
-}  // namespace
 
 void Icon::Assign(const Icon& source) {
   if (&source == this) return;
@@ -17,16 +12,16 @@ void Icon::Assign(const Icon& source) {
 
 void Icon::LoadFromHandle(HICON icon) {
   // CopyIcon keeps the size and colours of the source; an empty source empties us.
-  handle_.reset(icon ? CopyIcon(icon) : nullptr);
-  Changed();
+  Adopt(icon ? CopyIcon(icon) : nullptr);
 }
 
 void Icon::Adopt(HICON icon) {
   handle_.reset(icon);
-  Changed();
+  if (OnChange) OnChange();
 }
 
 void Icon::LoadFromResource(HINSTANCE module, const char* name, int size) {
+  using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
   HICON icon = nullptr;
   // For a size the resource has no image of, the common controls (version 6) shrink the next
   // larger image, which stays sharper than the nearest one stretched, as LoadImage would.
@@ -41,15 +36,6 @@ void Icon::LoadFromResource(HINSTANCE module, const char* name, int size) {
   if (!icon) icon = static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, size, size, 0));
   if (!icon) throw launch::Error("Cannot load the icon resource");
   Adopt(icon);
-}
-
-void Icon::Clear() {
-  handle_.reset();
-  Changed();
-}
-
-void Icon::Changed() {
-  if (OnChange) OnChange();
 }
 
 ImageList::ImageList(Component* owner, int width, int height)
@@ -73,11 +59,8 @@ void ImageList::Replace(int index, HICON icon) {
 }
 
 void ImageList::GetIcon(int index, Icon& dest) const {
-  if (index < 0 || index >= Count()) {
-    dest.Clear();
-    return;
-  }
-  dest.Adopt(ImageList_GetIcon(list_.get(), index, ILD_NORMAL));
+  const bool inRange = index >= 0 && index < Count();
+  dest.Adopt(inRange ? ImageList_GetIcon(list_.get(), index, ILD_NORMAL) : nullptr);
 }
 
 }  // namespace wingui

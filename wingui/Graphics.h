@@ -33,14 +33,11 @@ class Icon {
   // image of the given size, made from a larger one where the resource has none; size 0 takes
   // the first image as it is.
   void LoadFromResource(HINSTANCE module, const char* name, int size = 0);
-  void Clear();
 
   // Called after every change of the image.
   std::function<void()> OnChange;
 
  private:
-  void Changed();
-
   UniqueHicon handle_;
 };
 

@@ -45,7 +45,7 @@ void MenuItem::SetChecked(bool value) {
 }
 
 void MenuItem::Click() {
-  if (OnClick) RunCommand(OnClick);
+  RunCommand(OnClick);
 }
 
 void MenuItem::Add(MenuItem* item) {

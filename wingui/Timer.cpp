@@ -3,7 +3,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
 #include "wingui/Failures.h"
 
@@ -47,9 +46,7 @@ void Timer::Update() {
 
 void CALLBACK Timer::Tick(HWND, UINT, UINT_PTR id, DWORD) {
   const auto found = Running().find(id);
-  if (found == Running().end()) return;
-  Timer& timer = *found->second;
-  if (timer.OnTimer) CallGuarded(timer.OnTimer);
+  if (found != Running().end() && found->second->OnTimer) CallGuarded(found->second->OnTimer);
 }
 
 }  // namespace wingui

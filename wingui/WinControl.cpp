@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "launch/Errors.h"
-#include "wingui/ExceptionBoundary.h"
 #include "wingui/Fonts.h"
 #include "wingui/Form.h"
 #include "wingui/SerialNumbers.h"

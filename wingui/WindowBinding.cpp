@@ -1,5 +1,6 @@
 #include "wingui/WindowBinding.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -29,10 +30,8 @@ LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     found = Bindings().emplace(hwnd, Binding{std::exchange(g_creating, nullptr), nullptr}).first;
   }
   const Binding binding = found->second;
-  LRESULT result = 0;
-  if (!CallGuarded([&] { result = binding.target->HandleMessage(hwnd, msg, wParam, lParam); })) {
-    result = 0;
-  }
+  LRESULT result = 0;  // stays 0 when the target throws
+  CallGuarded([&] { result = binding.target->HandleMessage(hwnd, msg, wParam, lParam); });
   if (msg == WM_NCDESTROY) {
     // The window is gone: a standard control gets its own procedure back, the target hears.
     if (binding.standardProc) {
@@ -50,10 +49,7 @@ std::vector<std::string>& RegisteredClasses() {
 }
 
 bool IsOurClass(const char* name) {
-  for (const std::string& registered : RegisteredClasses()) {
-    if (registered == name) return true;
-  }
-  return false;
+  return std::ranges::find(RegisteredClasses(), name) != RegisteredClasses().end();
 }
 
 // A standard control is bound by replacing its procedure with a wide one, chained with
