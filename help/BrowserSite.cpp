@@ -68,11 +68,8 @@ HRESULT BrowserSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWin
   *doc = nullptr;
   GetClientRect(area_, position);
   *clip = *position;
-  frameInfo->cb = sizeof(OLEINPLACEFRAMEINFO);
-  frameInfo->fMDIApp = FALSE;
-  frameInfo->hwndFrame = GetAncestor(area_, GA_ROOT);
-  frameInfo->haccel = nullptr;
-  frameInfo->cAccelEntries = 0;
+  // Not an MDI frame, and no accelerators.
+  *frameInfo = {sizeof(OLEINPLACEFRAMEINFO), FALSE, GetAncestor(area_, GA_ROOT), nullptr, 0};
   return S_OK;
 }
 

@@ -13,8 +13,7 @@ constexpr int kClientWidth = 555;
 constexpr int kClientHeight = 496;
 // The browser is one pixel higher than the client area and two pixels narrower; it is
 // neither aligned nor anchored.
-constexpr int kBrowserWidth = 553;
-constexpr int kBrowserHeight = 497;
+constexpr wingui::DesignedRect kBrowserBounds{0, 0, kClientWidth - 2, kClientHeight + 1};
 
 }  // namespace
 
@@ -27,7 +26,6 @@ TForm2::TForm2(wingui::Component* owner) : Form(owner, wingui::BorderStyle::Tool
   VisibleAtCreation = true;
 
   PopupMenu1 = new wingui::PopupMenu(this);
-  constexpr wingui::DesignedRect kBrowserBounds{0, 0, kBrowserWidth, kBrowserHeight};
   const RECT browser = wingui::Scale(kBrowserBounds, Dpi());
   WebBrowser1 = std::make_unique<BrowserHost>(Handle(), browser.left, browser.top,
                                               browser.right - browser.left,
@@ -44,13 +42,7 @@ TForm2::TForm2(wingui::Component* owner) : Form(owner, wingui::BorderStyle::Tool
 // The browser goes before the form's window, while the window it lives in still exists.
 TForm2::~TForm2() { WebBrowser1.reset(); }
 
-std::wstring TForm2::HelpPagePath() {
-  return wingui::WideFromAnsi(launch::HelpPagePath());
-}
-
-void TForm2::FormCreate() {
-  WebBrowser1->Navigate(HelpPagePath());
-}
+void TForm2::FormCreate() { WebBrowser1->Navigate(wingui::WideFromAnsi(launch::HelpPagePath())); }
 
 void TForm2::ShowHelp() { BringToFront(); }
 

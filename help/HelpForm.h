@@ -4,7 +4,6 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
 #include "help/BrowserHost.h"
 #include "wingui/Form.h"
@@ -25,9 +24,6 @@ class TForm2 : public wingui::Form {
   // The browser control gets the keyboard first; what it leaves goes to the window's own
   // dialog keys.
   bool PreTranslateMessage(MSG& msg) override;
-
-  // The page path FormCreate computed from the program's own path.
-  static std::wstring HelpPagePath();
 
   std::unique_ptr<BrowserHost> WebBrowser1;
   // The browser's context menu: no items, so a request shows nothing and goes no further.

@@ -22,8 +22,6 @@ std::string ComponentDescription() {
   return text;
 }
 
-}  // namespace
-
 std::string OleErrorText(HRESULT code) {
   std::string text = launch::TidySystemText(ComponentDescription());
   if (text.empty()) text = launch::TidiedSystemErrorText(static_cast<int>(code));
@@ -38,6 +36,8 @@ std::string OleErrorText(HRESULT code) {
   }
   return text;
 }
+
+}  // namespace
 
 void CheckOle(HRESULT code) {
   if (FAILED(code)) throw OleError(code, OleErrorText(code));

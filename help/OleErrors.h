@@ -19,11 +19,8 @@ class OleError : public launch::Error {
   HRESULT code_;
 };
 
-// The text for a failure just returned by a call: takes (and clears) the thread's error
-// information, so call it right after the failing call.
-std::string OleErrorText(HRESULT code);
-
-// Throws OleError when code is a failure code.
+// Throws OleError when code is a failure code. Takes (and clears) the thread's error
+// information for its text, so call it right after the failing call.
 void CheckOle(HRESULT code);
 
 }  // namespace help

@@ -40,8 +40,6 @@ inline constexpr NotifyIconLayout kLayout64{504, 8, 16, 24, 32, 40, 176, 432, 43
 // The one place that picks the architecture's layout.
 inline constexpr NotifyIconLayout kLayout = sizeof(void*) == 4 ? kLayout32 : kLayout64;
 
-inline constexpr DWORD kNotifyIconRecordSize = static_cast<DWORD>(kLayout.size);
-
 static_assert(sizeof(void*) == 4 || sizeof(void*) == 8);
 static_assert(sizeof(NotifyIconRecord) == kLayout.size);
 static_assert(sizeof(NotifyIconRecord) == NOTIFYICONDATAA_V2_SIZE);

@@ -43,8 +43,7 @@ TSimpleTimerHandler* SharedTimerHandler() { return TSimpleTimerHandler::Shared()
 TSimpleTimer::TSimpleTimer() : TSimpleTimer(kDefaultPeriod, nullptr) {}
 
 TSimpleTimer::TSimpleTimer(UINT period, TimerCallback onElapsed)
-    : timerId_(g_timerIds.Next()), period_(period) {
-  SetOnElapsed(std::move(onElapsed));
+    : timerId_(g_timerIds.Next()), period_(period), onElapsed_(std::move(onElapsed)) {
   AcquireTimerHandler();
   try {
     SharedTimerHandler()->Add(timerId_, this);
@@ -64,10 +63,8 @@ bool TSimpleTimer::Arm() {
   if (period_ == 0) return false;
   if (active_) Disarm(true);
   TSimpleTimerHandler* handler = SharedTimerHandler();
-  const bool started =
-      handler && wingui::TryStartTimer(handler->HiddenWindow(), timerId_, period_);
-  if (started) active_ = true;
-  return started;
+  active_ = handler && wingui::TryStartTimer(handler->HiddenWindow(), timerId_, period_);
+  return active_;
 }
 
 bool TSimpleTimer::Disarm(bool clearActive) {
@@ -76,23 +73,13 @@ bool TSimpleTimer::Disarm(bool clearActive) {
   return handler && KillTimer(handler->HiddenWindow(), timerId_) != 0;
 }
 
-void TSimpleTimer::SetActive(bool value) {
-  if (value) {
-    Arm();
-  } else {
-    Disarm(true);
-  }
-}
+void TSimpleTimer::SetActive(bool value) { value ? Arm() : Disarm(true); }
 
 void TSimpleTimer::SetPeriod(UINT period) {
   if (period == period_) return;  // a running countdown is left undisturbed
   period_ = period;
   if (!active_) return;
-  if (period != 0) {
-    Arm();
-  } else {
-    Disarm(false);
-  }
+  period != 0 ? Arm() : Disarm(false);
 }
 
 void TSimpleTimer::SetOnElapsed(TimerCallback callback) {

@@ -28,19 +28,15 @@ wingui::SerialNumbers g_iconIds(1, UINT_MAX);
 int NotificationIconSize() { return wingui::SmallIconSize(wingui::SystemDpi()); }
 
 TTrayIcon::TTrayIcon(wingui::Component* owner) : wingui::Component(owner) {
-  AcquireTrayHandler();
+  TTrayIconHandler::Acquire();
   try {
     iconId_ = static_cast<UINT>(g_iconIds.Next());
     SharedTrayHandler()->Add(iconId_, this);
-    mdiStartupPending_ = true;
-    enabled_ = true;
-    showHint_ = true;
 
     icon_ = std::make_unique<wingui::Icon>();
     icon_->OnChange = [this] { UpdateInTray(); };
 
-    notifyData_ = NotifyIconRecord{};
-    notifyData_.cbSize = kNotifyIconRecordSize;
+    notifyData_.cbSize = sizeof(NotifyIconRecord);
     notifyData_.hWnd = SharedTrayHandler()->HiddenWindow();
     notifyData_.uID = iconId_;
     notifyData_.uFlags = kNotifyFlags;
@@ -53,15 +49,13 @@ TTrayIcon::TTrayIcon(wingui::Component* owner) : wingui::Component(owner) {
     exitPollTimer_ =
         std::make_unique<TSimpleTimer>(kExitPollPeriod, [this](TSimpleTimer&) { ExitPollTick(); });
 
-    pointerOutside_ = true;
-
     wingui::App().HookMainWindow(this);
     if (OwnerIsWindowed()) HookOwnerWindow();
   } catch (...) {
     // The destructor will not run: give back what the steps so far took.
     wingui::App().UnhookMainWindow(this);
     if (TTrayIconHandler* handler = SharedTrayHandler()) handler->Remove(iconId_);
-    ReleaseTrayHandler();
+    TTrayIconHandler::Release();
     throw;
   }
 }
@@ -84,7 +78,7 @@ TTrayIcon::~TTrayIcon() {
   wingui::App().UnhookMainWindow(this);
   UnhookOwnerWindow();
   if (TTrayIconHandler* handler = SharedTrayHandler()) handler->Remove(iconId_);
-  ReleaseTrayHandler();
+  TTrayIconHandler::Release();
 }
 
 void TTrayIcon::Loaded() {
@@ -142,13 +136,7 @@ void TTrayIcon::SetIcon(const wingui::Icon& image) {
   icon_->Assign(image);
 }
 
-void TTrayIcon::SetIconVisible(bool value) {
-  if (value) {
-    AddToTray();
-  } else {
-    RemoveFromTray();
-  }
-}
+void TTrayIcon::SetIconVisible(bool value) { value ? AddToTray() : RemoveFromTray(); }
 
 void TTrayIcon::SetIconIndex(int index) {
   if (iconList_) {

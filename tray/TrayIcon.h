@@ -163,7 +163,6 @@ class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
   // Window integration.
   bool AppWindowMessage(wingui::Message& message) override;
   bool OwnerIsWindowed() const;
-  HWND HookedOwnerWindow() const;
   bool RunStartupHandler();
   void StartupCheck();
   void HideMainWindow();
@@ -215,8 +214,6 @@ class TTrayIconHandler final
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
-void AcquireTrayHandler();
-void ReleaseTrayHandler();
 // The shared handler, or nullptr while no component exists.
 TTrayIconHandler* SharedTrayHandler();
 

@@ -27,10 +27,6 @@ LRESULT TTrayIconHandler::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPAR
   }
 }
 
-void AcquireTrayHandler() { TTrayIconHandler::Acquire(); }
-
-void ReleaseTrayHandler() { TTrayIconHandler::Release(); }
-
 TTrayIconHandler* SharedTrayHandler() { return TTrayIconHandler::Shared(); }
 
 }  // namespace tray

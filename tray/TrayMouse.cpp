@@ -123,10 +123,9 @@ void TTrayIcon::HandleShellNotification(UINT code) {
 // timer is not running); otherwise the click stays pending until the wait elapses.
 void TTrayIcon::LeftButtonUp(TShiftState shift, int x, int y) {
   if (leftPressed_) {
-    clickPending_ = true;
-    if (!clickWaitTimer_->Active()) {
+    clickPending_ = clickWaitTimer_->Active();
+    if (!clickPending_) {
       leftPressed_ = false;
-      clickPending_ = false;
       DoClick();
       if (!StillAlive()) return;
     }
@@ -149,11 +148,9 @@ void TTrayIcon::ClickWaitElapsed() {
 void TTrayIcon::ClickDefaultItem() {
   if (!popupMenu_ || !popupMenu_->AutoPopup() || leftPopup_) return;
   wingui::MenuItem& items = popupMenu_->Items();
-  wingui::MenuItem* chosen = nullptr;
-  for (int i = items.Count() - 1; i >= 0; --i) {
-    if (items.Item(i)->Default()) chosen = items.Item(i);
+  for (int i = 0; i < items.Count(); ++i) {
+    if (items.Item(i)->Default()) return items.Item(i)->Click();
   }
-  if (chosen) chosen->Click();
 }
 
 void TTrayIcon::ShowPopupAtCursor() {
@@ -168,7 +165,7 @@ void TTrayIcon::ShowPopupAtCursor() {
   if (!StillAlive() || !OwnerIsWindowed()) return;
   // A message after the menu makes the owner's thread switch tasks properly, so the
   // next popup opens on the first click.
-  if (const HWND owner = HookedOwnerWindow()) PostMessageA(owner, WM_NULL, 0, 0);
+  if (ownerWindow_ && IsWindow(ownerWindow_)) PostMessageA(ownerWindow_, WM_NULL, 0, 0);
 }
 
 void TTrayIcon::ExitPollTick() {

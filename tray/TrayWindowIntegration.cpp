@@ -18,13 +18,10 @@ namespace {
 // 4.71, the first common-controls version whose shell broadcasts "TaskbarCreated".
 constexpr DWORD kTaskbarCreatedMinVersion = (4u << 16) | 71u;
 
-UINT RegisterTaskbarCreated() {
-  if (wingui::CommonControlsVersion() < kTaskbarCreatedMinVersion) return 0;
-  return RegisterWindowMessageA("TaskbarCreated");
-}
-
 // Settled once when the program starts.
-const UINT g_taskbarCreated = RegisterTaskbarCreated();
+const UINT g_taskbarCreated = wingui::CommonControlsVersion() < kTaskbarCreatedMinVersion
+                                  ? 0
+                                  : RegisterWindowMessageA("TaskbarCreated");
 
 }  // namespace
 
@@ -57,10 +54,6 @@ std::unordered_map<HWND, OwnerHook>& OwnerHooks() {
 
 bool TTrayIcon::OwnerIsWindowed() const {
   return dynamic_cast<wingui::WinControl*>(Owner()) != nullptr;
-}
-
-HWND TTrayIcon::HookedOwnerWindow() const {
-  return ownerWindow_ && IsWindow(ownerWindow_) ? ownerWindow_ : nullptr;
 }
 
 void TTrayIcon::HookOwnerWindow() {
@@ -120,10 +113,9 @@ bool TTrayIcon::OwnerWindowFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     if (msg == WM_SHOWWINDOW && wParam == TRUE && lParam == 0) {
       TraySeam().InUse.SetForegroundWindow(wingui::App().Handle());
       TraySeam().InUse.SetForegroundWindow(hwnd);
-    } else if (msg == WM_SHOWWINDOW && wParam == FALSE && lParam == SW_PARENTCLOSING &&
-               !wingui::App().Terminating()) {
-      handled = TryMinimizeToTray(result);
-    } else if (msg == WM_SYSCOMMAND && wParam == SC_MINIMIZE) {
+    } else if ((msg == WM_SHOWWINDOW && wParam == FALSE && lParam == SW_PARENTCLOSING &&
+                !wingui::App().Terminating()) ||
+               (msg == WM_SYSCOMMAND && wParam == SC_MINIMIZE)) {
       handled = TryMinimizeToTray(result);
     }
   });
@@ -174,8 +166,7 @@ bool TTrayIcon::RunStartupHandler() {
 }
 
 void TTrayIcon::StartupCheck() {
-  if (!OwnerIsWindowed()) return;
-  if (RunStartupHandler()) return;
+  if (!OwnerIsWindowed() || RunStartupHandler()) return;
   wingui::App().SetShowMainForm(false);
   HideMainWindow();  // nothing yet while the application has no main form
 }
