@@ -20,10 +20,8 @@ void AnnounceSchedule::Sent(std::uint64_t nowMs) {
     return;
   }
   // 2^64 is not a multiple of the 801 jitter values; the bias is below 1 in 10^16.
-  const std::uint64_t jitter = Random() % (2 * kJitterMs + 1);
+  const std::uint64_t jitter = Mix64(state_ += 0x9E3779B97F4A7C15u) % (2 * kJitterMs + 1);
   nextMs_ = nowMs + kIntervalMs - kJitterMs + jitter;
 }
-
-std::uint64_t AnnounceSchedule::Random() { return Mix64(state_ += 0x9E3779B97F4A7C15u); }
 
 }  // namespace lobby

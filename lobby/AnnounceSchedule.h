@@ -32,8 +32,6 @@ class AnnounceSchedule {
   std::uint64_t NextMs() const { return nextMs_; }
 
  private:
-  std::uint64_t Random();
-
   std::uint64_t state_;
   std::uint64_t lastMs_;
   std::uint64_t nextMs_;

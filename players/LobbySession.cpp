@@ -3,14 +3,10 @@
 
 #include "players/LobbySession.h"
 
-#include <string_view>
 #include <utility>
 
-#include "launch/Errors.h"
 #include "launch/GameAddress.h"
 #include "launch/Platform.h"
-#include "lobby/Ipv4.h"
-#include "lobby/LobbyPacket.h"
 #include "lobby/Mix64.h"
 #include "players/NetworkAdapters.h"
 #include "players/SocketAddress.h"
@@ -85,13 +81,7 @@ LobbySession::LobbySession(std::function<LocalPlayer()> local, std::uint16_t lob
 
 LobbySession::~LobbySession() {
   KillTimer(window_.Handle(), kTickTimer);
-  if (ownSocket_) {
-    std::vector<std::pair<std::uint32_t, std::uint16_t>> everyone;
-    for (std::uint32_t target : lobby::AnnounceTargets(adapters_)) {
-      everyone.emplace_back(target, lobbyPort_);
-    }
-    Send(lobby::PacketKind::Goodbye, everyone);
-  }
+  if (ownSocket_) Send(lobby::PacketKind::Goodbye, lobby::AnnounceTargets(adapters_), {});
   lobbySocket_.reset();
   ownSocket_.reset();
   if (started_) Winsock()->cleanup();
@@ -144,39 +134,37 @@ void LobbySession::Open() {
 
 void LobbySession::Tick() {
   const std::uint64_t now = GetTickCount64();
-  bool changed = false;
   if (ownSocket_ && schedule_.Due(now)) {
     Announce(now);
     schedule_.Sent(now);
   }
-  if (table_.Expire(now)) changed = true;
-  SetProblem(CurrentProblem(now), changed);
-  if (changed) Changed();
+  Report(now, table_.Expire(now));
 }
 
 void LobbySession::Announce(std::uint64_t now) {
   adapters_ = ListAdapters();
-  std::vector<std::pair<std::uint32_t, std::uint16_t>> to;
-  for (std::uint32_t target : lobby::AnnounceTargets(adapters_)) {
-    to.emplace_back(target, lobbyPort_);
-  }
-  // Copies heard only through their answers lately are told directly, or they would lose us.
+  std::vector<std::pair<std::uint32_t, std::uint16_t>> direct;
+  // Copies heard only through their answers lately (a firewall or another program keeps the
+  // lobby port from us) are told directly: they answer that every time, or we would lose them.
   for (const lobby::Peer& peer : table_.Peers()) {
     const auto heard = heardOnLobbyPort_.find(peer.instance);
     const std::uint64_t last = heard == heardOnLobbyPort_.end() ? 0 : heard->second;
-    if (now - last > kHeardLatelyMs) to.emplace_back(peer.address, peer.sourcePort);
+    if (now - last > kHeardLatelyMs) direct.emplace_back(peer.address, peer.sourcePort);
   }
-  Send(lobby::PacketKind::Announce, to);
+  Send(lobby::PacketKind::Announce, lobby::AnnounceTargets(adapters_), direct);
 }
 
-void LobbySession::Send(lobby::PacketKind kind,
-                        const std::vector<std::pair<std::uint32_t, std::uint16_t>>& to) {
+void LobbySession::Send(lobby::PacketKind kind, const std::vector<std::uint32_t>& broadcasts,
+                        const std::vector<std::pair<std::uint32_t, std::uint16_t>>& direct) {
   const LocalPlayer me = local_ ? local_() : LocalPlayer{};
   const std::optional<std::uint16_t> port = GamePort(me.port);
   // Without a port the others could not use, there is nothing to announce.
   if (!port) return;
   const std::string packet = lobby::EncodePacket(
       {kind, instance_, lobby::AnnouncedNick(me.nick), *port, me.mode});
+  std::vector<std::pair<std::uint32_t, std::uint16_t>> to;
+  for (std::uint32_t address : broadcasts) to.emplace_back(address, lobbyPort_);
+  to.insert(to.end(), direct.begin(), direct.end());
   const WinsockApi& api = *Winsock();
   int failed = 0;
   int lastError = 0;
@@ -221,8 +209,7 @@ void LobbySession::Receive(bool lobbySocket) {
     Heard(std::string(buffer, static_cast<std::size_t>(got)), AddressOf(from), PortOf(from),
           lobbySocket, now, changed);
   }
-  SetProblem(CurrentProblem(now), changed);
-  if (changed) Changed();
+  Report(now, changed);
 }
 
 void LobbySession::Heard(const std::string& bytes, std::uint32_t from, std::uint16_t port,
@@ -244,7 +231,7 @@ void LobbySession::Heard(const std::string& bytes, std::uint32_t from, std::uint
   const bool answer = packet->kind == lobby::PacketKind::Announce &&
                       (heard == Heard::New || !lobbySocket);
   if (answer && ownSocket_ && limiter_.Allow(from, now)) {
-    Send(lobby::PacketKind::Answer, {{from, port}});
+    Send(lobby::PacketKind::Answer, {}, {{from, port}});
   }
 }
 
@@ -266,14 +253,13 @@ std::string LobbySession::CurrentProblem(std::uint64_t now) const {
   return {};
 }
 
-void LobbySession::SetProblem(std::string problem, bool& changed) {
-  if (problem == problem_) return;
-  problem_ = std::move(problem);
-  changed = true;
-}
-
-void LobbySession::Changed() {
-  if (OnChange) OnChange();
+void LobbySession::Report(std::uint64_t now, bool changed) {
+  std::string problem = CurrentProblem(now);
+  if (problem != problem_) {
+    problem_ = std::move(problem);
+    changed = true;
+  }
+  if (changed && OnChange) OnChange();
 }
 
 LRESULT LobbySession::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

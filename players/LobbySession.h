@@ -9,12 +9,8 @@
 // lobby port still gets answers to what it sent (Windows lets them through for a few seconds).
 //
 // Announcements go to each adapter's own broadcast address (a broadcast to 255.255.255.255
-// leaves through one adapter only), at opening, 1 s and 2 s later, then every 4 s or so. A
-// newly heard copy is answered once, directly. A copy that hears others only through their
-// answers (its firewall or another program keeps the lobby port from it) would lose them after
-// 10 s, so it sends its announcements to them directly too, and a copy answers every
-// announcement that reaches it directly. Everything arrives as window messages on the GUI
-// thread (WSAAsyncSelect) and the timing comes from a window timer: nothing runs in parallel.
+// leaves through one adapter only). Everything arrives as window messages on the GUI thread
+// (WSAAsyncSelect) and the timing comes from a window timer: nothing runs in parallel.
 #pragma once
 
 #include <windows.h>
@@ -75,13 +71,15 @@ class LobbySession : private wingui::MessageTarget {
   void Open();
   void Tick();
   void Announce(std::uint64_t now);
-  void Send(lobby::PacketKind kind, const std::vector<std::pair<std::uint32_t, std::uint16_t>>& to);
+  // To the lobby port at each broadcast address, then to each direct address and port.
+  void Send(lobby::PacketKind kind, const std::vector<std::uint32_t>& broadcasts,
+            const std::vector<std::pair<std::uint32_t, std::uint16_t>>& direct);
   void Receive(bool lobbySocket);
   void Heard(const std::string& bytes, std::uint32_t from, std::uint16_t port, bool lobbySocket,
              std::uint64_t now, bool& changed);
-  void SetProblem(std::string problem, bool& changed);
   std::string CurrentProblem(std::uint64_t now) const;
-  void Changed();
+  // Takes the problem line afresh, and runs OnChange when it or the peers changed.
+  void Report(std::uint64_t now, bool changed);
 
   std::function<LocalPlayer()> local_;
   std::uint16_t lobbyPort_;

@@ -71,9 +71,7 @@ TForm3::TForm3(wingui::Component* owner, PlayersHost host)
 // The session says goodbye while the window it reports to still exists.
 TForm3::~TForm3() { session_.reset(); }
 
-void TForm3::Open() {
-  BringToFront();
-}
+void TForm3::Open() { BringToFront(); }
 
 void TForm3::SetVisible(bool visible) {
   if (visible && !session_) {
@@ -142,9 +140,8 @@ void TForm3::Refresh() {
 }
 
 void TForm3::AddPeers(const std::vector<lobby::Peer>& chosen) {
-  const LocalPlayer me = host_.localPlayer();
-  const std::vector<std::string> entries =
-      lobby::EntriesToAdd(chosen, host_.allowedList(), host_.interfaceField(), me.port);
+  const std::vector<std::string> entries = lobby::EntriesToAdd(
+      chosen, host_.allowedList(), host_.interfaceField(), host_.localPlayer().port);
   if (!entries.empty()) host_.addEntries(entries);
   const std::size_t skipped = chosen.size() - entries.size();
   added_ = entries.empty() ? "Nothing added"

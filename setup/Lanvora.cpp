@@ -6,15 +6,10 @@
 #include "setup/MainForm.h"
 #include "wingui/Application.h"
 
-namespace {
-
-void Startup() {
-  wingui::App().SetTitle(setup::TForm1::kMakerName);
-  auto* mainWindow = new setup::TForm1(&wingui::App());
-  auto* helpWindow = new help::TForm2(&wingui::App());
-  mainWindow->SetHelpWindow(helpWindow);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  return wingui::RunProgram([] {
+    wingui::App().SetTitle(setup::TForm1::kMakerName);
+    auto* mainWindow = new setup::TForm1(&wingui::App());
+    mainWindow->SetHelpWindow(new help::TForm2(&wingui::App()));
+  });
 }
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return wingui::RunProgram(&Startup); }

@@ -21,10 +21,6 @@ constexpr WORD kIconId = 1;  // the program's icon resource
 
 using wingui::Place;
 
-std::string FirstOf(const std::vector<std::string>& lines) {
-  return lines.empty() ? std::string() : lines.front();
-}
-
 }  // namespace
 
 TForm1::TForm1(wingui::Component* owner) : wingui::Form(owner, wingui::BorderStyle::Single) {
@@ -56,10 +52,7 @@ TForm1::TForm1(wingui::Component* owner) : wingui::Form(owner, wingui::BorderSty
   EndCreation();
 }
 
-TForm1::~TForm1() = default;
-
 void TForm1::BuildControls() {
-  using wingui::Alignment;
   using wingui::Button;
   using wingui::Edit;
   using wingui::Label;
@@ -120,7 +113,7 @@ void TForm1::BuildControls() {
 
   Label7 = Place(new Label(this, kMakerName), 0, 456, 353, 33, 25);
   Label7->SetFont(kArialBlack, 24);
-  Label7->SetAlignment(Alignment::Center);
+  Label7->SetAlignment(wingui::Alignment::Center);
   Label7->OnMouseMove = [this] { Label7MouseMove(); };
   Label7->OnMouseLeave = [this] { Label7MouseLeave(); };
   Label7->OnClick = [this] { Label7Click(); };
@@ -132,7 +125,6 @@ void TForm1::BuildControls() {
 void TForm1::BuildTrayMenu() {
   using wingui::MenuItem;
   PopupMenu1 = new wingui::PopupMenu(this);
-  wingui::MenuItem& root = PopupMenu1->Items();
 
   CopyYourIP1 = new MenuItem(this, "IP");
   CopyYourIP1->OnClick = [this] { CopyYourIP1Click(); };
@@ -146,7 +138,7 @@ void TForm1::BuildTrayMenu() {
   Exit1 = new MenuItem(this, "Exit");
   Exit1->OnClick = [this] { Exit1Click(); };
 
-  for (MenuItem* item : {CopyYourIP1, Players, Play1, Play2, Exit1}) root.Add(item);
+  for (MenuItem* item : {CopyYourIP1, Players, Play1, Play2, Exit1}) PopupMenu1->Items().Add(item);
 }
 
 void TForm1::FormCreate() {
@@ -165,7 +157,9 @@ void TForm1::FormCreate() {
     Edit1->SetText(settings.port);
   }
   if (launch::FileIsPresent(allowedFile)) {
-    ReplaceAllowedList(launch::ReadAllowedList(allowedFile));
+    allowed_ = launch::ReadAllowedList(allowedFile);
+    ListBox1->SetItems(allowed_);
+    ++listVersion_;
   }
 }
 
@@ -178,13 +172,8 @@ launch::LaunchSettings TForm1::CurrentSettings() const {
 launch::AllowedList TForm1::AllowedEntries() const { return allowed_; }
 
 launch::LaunchInputs TForm1::CurrentLaunchInputs() const {
-  launch::LaunchInputs inputs;
-  inputs.settings = CurrentSettings();
-  inputs.allowed = AllowedEntries();
-  inputs.playersText = Edit6->Text();
-  inputs.launchPath = launchPath_;
-  inputs.ownerWindow = reinterpret_cast<std::uintptr_t>(Handle());
-  return inputs;
+  return {.settings = CurrentSettings(), .allowed = AllowedEntries(), .playersText = Edit6->Text(),
+          .launchPath = launchPath_, .ownerWindow = reinterpret_cast<std::uintptr_t>(Handle())};
 }
 
 launch::GoOnDespite TForm1::AskBeforeProblems() {
@@ -202,12 +191,6 @@ launch::GoOnDespite TForm1::AskBeforeProblems() {
   };
 }
 
-void TForm1::ReplaceAllowedList(launch::AllowedList entries) {
-  allowed_ = std::move(entries);
-  ListBox1->SetItems(allowed_);
-  ++listVersion_;
-}
-
 void TForm1::AppendEntries(const std::vector<std::string>& entries) {
   for (const std::string& entry : entries) {
     ListBox1->Add(entry);
@@ -219,7 +202,7 @@ void TForm1::AppendEntries(const std::vector<std::string>& entries) {
 void TForm1::TakeDiscoveredAddresses(std::vector<std::string> addresses) {
   localAddressList_ = std::move(addresses);
   addressesDiscovered_ = true;
-  const std::string own = FirstOf(localAddressList_);
+  const std::string own = localAddressList_.empty() ? std::string() : localAddressList_.front();
   Edit3->SetText(own);
   CopyYourIP1->SetCaption(own);
 }

@@ -31,7 +31,6 @@ enum class NetworkMode { AllowIps, Broadcast };
 class TForm1 : public wingui::Form {
  public:
   explicit TForm1(wingui::Component* owner);
-  ~TForm1() override;
 
   // The help window that "Help" shows (created after this window).
   void SetHelpWindow(help::TForm2* helpWindow) { helpWindow_ = helpWindow; }
@@ -124,7 +123,6 @@ class TForm1 : public wingui::Form {
   void BuildControls();
   void BuildTrayMenu();
   void SetMode(NetworkMode mode);
-  void ReplaceAllowedList(launch::AllowedList entries);
   // Appends to the allowed list ("&Add", and what the players window adds).
   void AppendEntries(const std::vector<std::string>& entries);
   void TakeDiscoveredAddresses(std::vector<std::string> addresses);
