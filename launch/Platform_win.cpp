@@ -15,14 +15,14 @@ namespace {
 HANDLE AsHandle(NativeFile file) { return reinterpret_cast<HANDLE>(file); }
 
 // Closes a search or file handle when the scope ends.
-struct FindGuard {
+template <BOOL(WINAPI* Close)(HANDLE)>
+struct HandleGuard {
   HANDLE handle;
-  ~FindGuard() { FindClose(handle); }
+  ~HandleGuard() { Close(handle); }
 };
-struct FileGuard {
-  HANDLE handle;
-  ~FileGuard() { CloseHandle(handle); }
-};
+
+// One read or write moves at most 1 GiB, well inside a DWORD.
+DWORD Chunk(std::size_t size) { return size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size); }
 
 }  // namespace
 
@@ -36,9 +36,8 @@ void ShellOpen(const LaunchRequest& request) {
 }
 
 std::size_t WriteSome(NativeFile file, const char* data, std::size_t size) {
-  const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
   DWORD written = 0;
-  return WriteFile(AsHandle(file), data, chunk, &written, nullptr) ? written : 0;
+  return WriteFile(AsHandle(file), data, Chunk(size), &written, nullptr) ? written : 0;
 }
 
 int LastSystemError() { return static_cast<int>(GetLastError()); }
@@ -94,7 +93,7 @@ bool FindDatedFile(const std::string& path) {
   WIN32_FIND_DATAA found;
   const HANDLE search = FindFirstFileA(path.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
-  FindGuard guard{search};
+  HandleGuard<FindClose> guard{search};
   if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
   // The old file-system date format holds 1980 to 2107. The conversion refuses the rest
   // on Windows; the year is checked as well because not every implementation does.
@@ -111,7 +110,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  FileGuard guard{file};
+  HandleGuard<CloseHandle> guard{file};
   // Read straight into the string, sized from the file; a file that grows or shrinks
   // meanwhile still reads to its end, and a failed read ends with what was read.
   LARGE_INTEGER size{};
@@ -123,13 +122,9 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   std::size_t used = 0;
   for (;;) {
     if (used == bytes.size()) bytes.resize(bytes.size() * 2);
-    const std::size_t room = bytes.size() - used;
     DWORD got = 0;
-    if (!ReadFile(file, bytes.data() + used, room > 0x40000000 ? 0x40000000 : static_cast<DWORD>(room),
-                  &got, nullptr) ||
-        got == 0) {
-      break;
-    }
+    if (!ReadFile(file, bytes.data() + used, Chunk(bytes.size() - used), &got, nullptr)) break;
+    if (got == 0) break;
     used += got;
   }
   bytes.resize(used);

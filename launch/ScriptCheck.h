@@ -6,10 +6,9 @@
 // this only warns.
 //
 // The game's reading: a line is a keyword (any case) and its words. "interface" and "allow"
-// take an address: four dotted numbers of 0 to 255, or "any", with an optional ":port" of 1 to
-// 65535 (1635 when missing). "broadcast" takes the number of other players, read as a leading
-// whole number (0 when there is none). "mode" is "peer". Empty lines are passed over, and any
-// other line is skipped.
+// take an address (GameAddress.h); "broadcast" takes the number of other players, read as a
+// leading whole number (0 when there is none); "mode" is "peer". Empty lines are passed over,
+// and any other line is skipped.
 #pragma once
 
 #include <cstddef>

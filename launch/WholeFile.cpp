@@ -16,12 +16,9 @@ std::string FileErrorText(std::string_view verb, const std::string& path, int co
   return message;
 }
 
-LaunchError FileError(std::string_view verb, const std::string& path, int code) {
+LaunchError FileError(std::string_view verb, const std::string& path,
+                      int code = LastSystemError()) {
   return LaunchError(FileErrorText(verb, path, code));
-}
-
-LaunchError FileError(std::string_view verb, const std::string& path) {
-  return FileError(verb, path, LastSystemError());
 }
 
 // One file is written at a time, so the process id and the attempt number make the name.

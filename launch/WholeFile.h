@@ -1,11 +1,8 @@
 // Reading and writing a file as a whole, with the program's error messages. A file is
-// written to a temporary file in its own folder ("~lvtmp<process id>-<n>.tmp", n counting
-// from 0 past names already taken), flushed, and only then put in the target's place with
-// the system's replace (the old file briefly under another such name), so a write that fails
-// part-way leaves the previous contents intact, and a replace that fails leaves the target
-// with its old or its new contents, whole, never neither. A target that creating it for
-// writing would refuse (read-only, a folder, held open by another program without sharing
-// writes) is refused the same way, and a replaced target keeps its attributes.
+// written to "~lvtmp<process id>-<n>.tmp" in its own folder (n counting from 0 past names
+// taken), flushed, and only then put in the target's place with the system's replace, the old
+// file briefly under another such name: a failed write or replace leaves the target whole, with
+// its old or its new contents, and a replaced target keeps its attributes.
 #pragma once
 
 #include <string>
@@ -20,10 +17,10 @@ std::string ReadWholeFile(const std::string& path);
 // Replaces the file's contents with the lines, each followed by CR LF (the bytes JoinLines
 // gives), written in pieces so a long list needs no second copy in memory. Throws LaunchError
 // "Cannot create file "<full path>". <system text>" when the file cannot be created or
-// replaced, and "Stream write error" when writing fails. On failure the target is unchanged
-// and no temporary file is left behind, with one exception: when a failed replace left
-// neither the old nor the new contents in the target's place and neither could be moved back,
-// the temporary file (and the old file) stay, and the message ends by naming them.
+// replaced (a target that creating it for writing would refuse: read-only, a folder, held open
+// without shared writes), and "Stream write error" when writing fails. On failure the target
+// is unchanged and no temporary file is left, except when a failed replace left neither
+// contents in the target's place: then both stay, and the message ends by naming them.
 void WriteLinesFile(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace launch
