@@ -101,14 +101,8 @@ TEST_F(MainFormActions, ModeSwitchSetsEveryDependentControlAndKeepsTheFields) {
   }
   // The mode label takes the width of its longer caption instead of cutting it off.
   form_->rbcClick();
-  HWND label = form_->Label3->Handle();
-  HDC dc = GetDC(label);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
-  SIZE text{};
-  GetTextExtentPoint32A(dc, "Number Of Players:", 18, &text);
-  SelectObject(dc, old);
-  ReleaseDC(label, dc);
-  EXPECT_GE(form_->Label3->Width(), text.cx);
+  EXPECT_GE(form_->Label3->Width(),
+            wingui_test::TextWidth(form_->Label3->Handle(), "Number Of Players:"));
   EXPECT_EQ(form_->Label3->Left(), 24);
   EXPECT_EQ(form_->Label3->Top(), 188);
   form_->ripClick();

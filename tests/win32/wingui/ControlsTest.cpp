@@ -18,11 +18,22 @@ namespace {
 
 using namespace wingui;
 using wingui_test::BoxRecorder;
+using wingui_test::FontInUse;
+using wingui_test::FontOf;
+using wingui_test::TextWidth;
 
 std::string ClassOf(HWND hwnd) {
   char name[64] = {};
   GetClassNameA(hwnd, name, sizeof name);
   return name;
+}
+
+// A caption too wide is drawn in a narrowed form of the control's font: same face, same height.
+void ExpectNarrowedFormOfItsFont(WinControl& control) {
+  const HFONT used = FontInUse(control.Handle());
+  EXPECT_NE(used, control.Font());
+  EXPECT_STREQ(FontOf(used).lfFaceName, FontOf(control.Font()).lfFaceName);
+  EXPECT_EQ(FontOf(used).lfHeight, FontOf(control.Font()).lfHeight);
 }
 
 TEST(Controls, TextsBoundsAndVisibilityAreThoseOfTheRealWindows) {
@@ -117,13 +128,10 @@ TEST(Controls, FormSizesAndFonts) {
   auto* heading = new Label(&form, "Lanvora");
   heading->SetFont("Arial Black", 16);
   auto* plain = new Edit(&form);
-  LOGFONTA lf{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(plain->Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
-  EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
-  EXPECT_EQ(lf.lfHeight, -11);
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(heading->Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
-  EXPECT_STREQ(lf.lfFaceName, "Arial Black");
-  EXPECT_EQ(lf.lfHeight, -16);
+  EXPECT_STREQ(FontOf(plain->Handle()).lfFaceName, "MS Sans Serif");
+  EXPECT_EQ(FontOf(plain->Handle()).lfHeight, -11);
+  EXPECT_STREQ(FontOf(heading->Handle()).lfFaceName, "Arial Black");
+  EXPECT_EQ(FontOf(heading->Handle()).lfHeight, -16);
 
   Form tool(nullptr, BorderStyle::ToolWindow);
   tool.SetClientWidth(555);
@@ -169,29 +177,14 @@ TEST(Controls, LabelNarrowsItsFontForACaptionWiderThanItselfOnly) {
   label->SetBounds(0, 0, 60, 20);
   label->SetFont("Tahoma", 16);
   HWND hwnd = label->Handle();
-  auto used = [&] { return reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)); };
-  auto width = [&](const std::string& text) {
-    HDC dc = GetDC(hwnd);
-    HGDIOBJ old = SelectObject(dc, used());
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd, dc);
-    return size.cx;
-  };
-  EXPECT_EQ(used(), label->Font());
+  EXPECT_EQ(FontInUse(hwnd), label->Font());
 
   label->SetText("A caption far wider than the label");
-  EXPECT_NE(used(), label->Font());
-  EXPECT_LE(width(label->Text()), 60);
-  LOGFONTA given{}, narrowed{};
-  GetObjectA(label->Font(), sizeof given, &given);
-  GetObjectA(used(), sizeof narrowed, &narrowed);
-  EXPECT_STREQ(narrowed.lfFaceName, given.lfFaceName);
-  EXPECT_EQ(narrowed.lfHeight, given.lfHeight);
+  ExpectNarrowedFormOfItsFont(*label);
+  EXPECT_LE(TextWidth(hwnd, label->Text()), 60);
 
   label->SetText("short");
-  EXPECT_EQ(used(), label->Font()) << "a caption that fits has the label's own font";
+  EXPECT_EQ(FontInUse(hwnd), label->Font()) << "a caption that fits has the label's own font";
 }
 
 // Push buttons and radio buttons fit their caption with what they draw beside it (edges, the
@@ -211,26 +204,14 @@ TEST(Controls, ButtonsRadioButtonsAndGroupFramesNarrowTheirFontForACaptionTooWid
     c->SetFont("Tahoma", 16);
     HWND hwnd = c->Handle();
     SCOPED_TRACE(ClassOf(hwnd) + " " + c->Text());
-    auto used = [&] { return reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)); };
-    EXPECT_EQ(used(), c->Font());
+    EXPECT_EQ(FontInUse(hwnd), c->Font());
 
     c->SetText(wide);
-    EXPECT_NE(used(), c->Font());
-    LOGFONTA given{}, narrowed{};
-    GetObjectA(c->Font(), sizeof given, &given);
-    GetObjectA(used(), sizeof narrowed, &narrowed);
-    EXPECT_STREQ(narrowed.lfFaceName, given.lfFaceName);
-    EXPECT_EQ(narrowed.lfHeight, given.lfHeight);
+    ExpectNarrowedFormOfItsFont(*c);
     RECT client;
     GetClientRect(hwnd, &client);
     if (c == frame) {
-      HDC dc = GetDC(hwnd);
-      HGDIOBJ old = SelectObject(dc, used());
-      SIZE text{};
-      GetTextExtentPoint32A(dc, wide.data(), static_cast<int>(wide.size()), &text);
-      SelectObject(dc, old);
-      ReleaseDC(hwnd, dc);
-      EXPECT_LE(text.cx + 16, client.right);
+      EXPECT_LE(TextWidth(hwnd, wide) + 16, client.right);
     } else {
       SIZE ideal{0, 0};
       SendMessageA(hwnd, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
@@ -239,7 +220,7 @@ TEST(Controls, ButtonsRadioButtonsAndGroupFramesNarrowTheirFontForACaptionTooWid
     }
 
     c->SetText("On");
-    EXPECT_EQ(used(), c->Font()) << "a caption that fits has the control's own font";
+    EXPECT_EQ(FontInUse(hwnd), c->Font()) << "a caption that fits has the control's own font";
   }
   EXPECT_TRUE(boxes.Boxes().empty());
 }

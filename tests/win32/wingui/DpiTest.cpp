@@ -19,6 +19,8 @@ namespace {
 
 using namespace wingui;
 using wingui_test::BoxRecorder;
+using wingui_test::FontInUse;
+using wingui_test::FontOf;
 
 constexpr UINT kGetDpiScaledSize = 0x02E4;
 
@@ -29,12 +31,6 @@ RECT RectIn(HWND parent, HWND window) {
   GetWindowRect(window, &r);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
   return r;
-}
-
-LOGFONTA FontOf(HWND hwnd) {
-  LOGFONTA lf{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-  return lf;
 }
 
 void MoveToScale(Form& form, int dpi) {
@@ -107,8 +103,7 @@ TEST(Dpi, AFormMovedToAnotherScaleLaysOutEverythingAgainFromItsDesign) {
 
     // Fonts: the form's own, which the controls without one take, and a control's own.
     EXPECT_EQ(FontOf(inside->Handle()).lfHeight, -DesignedAt(11, dpi));
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(inside->Handle(), WM_GETFONT, 0, 0)),
-              form.Font());
+    EXPECT_EQ(FontInUse(inside->Handle()), form.Font());
     EXPECT_EQ(FontOf(heading->Handle()).lfHeight, -DesignedAt(16, dpi));
     EXPECT_STREQ(FontOf(heading->Handle()).lfFaceName, "Tahoma");
 

@@ -82,6 +82,30 @@ bool PumpUntil(Pred pred, DWORD timeoutMs = 3000) {
   return true;
 }
 
+// The font a control draws with now: its own, or the narrowed form it chose for its caption.
+inline HFONT FontInUse(HWND control) {
+  return reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+}
+
+// A font's description (face, height, width ...); that of the font in use for a control.
+inline LOGFONTA FontOf(HFONT font) {
+  LOGFONTA lf{};
+  GetObjectA(font, sizeof lf, &lf);
+  return lf;
+}
+inline LOGFONTA FontOf(HWND control) { return FontOf(FontInUse(control)); }
+
+// The width of one line of text in the control's font in use.
+inline int TextWidth(HWND control, const std::string& text) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, FontInUse(control));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
 inline void PumpFor(DWORD ms) {
   const DWORD start = GetTickCount();
   PumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
