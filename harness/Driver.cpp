@@ -202,14 +202,19 @@ HWND ChildByCaption(HWND parent, const std::string& className, const std::string
 }
 
 HWND ChildAt(HWND parent, const std::string& className, int left, int top) {
+  // What is there instead goes into the failure: a whole layout moved (another scale) reads
+  // differently from one control out of place.
+  std::string found;
   for (HWND child : ChildrenOfClass(parent, className)) {
     RECT r{};
     GetWindowRect(child, &r);
     POINT corner{r.left, r.top};
     MapWindowPoints(nullptr, parent, &corner, 1);
     if (corner.x == left && corner.y == top) return child;
+    found += " " + std::to_string(corner.x) + "," + std::to_string(corner.y);
   }
-  Fail("no " + className + " at " + std::to_string(left) + "," + std::to_string(top));
+  Fail("no " + className + " at " + std::to_string(left) + "," + std::to_string(top) +
+       (found.empty() ? " (none of that class)" : " (there are some at" + found + ")"));
 }
 
 bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }

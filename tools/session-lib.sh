@@ -25,3 +25,9 @@ start_xvfb() {
 
 # A Linux path as Wine shows it, under drive Z:.
 windows_path() { echo "Z:${1//\//\\}"; }
+
+# Starts the persistent wineserver of the prefix in WINEPREFIX, in the environment the caller
+# gives, and returns once it listens (the server puts itself in the background when it is
+# ready). A program started before that would start a server of its own, which exits 3 s
+# after its last program and takes the desktop with it.
+start_server() { "$@" setsid wineserver -p </dev/null >/dev/null 2>&1; }
