@@ -23,7 +23,8 @@ std::string TidiedSystemErrorText(int code) { return TidySystemText(SystemErrorT
 Seam<LaunchCalls>& LaunchSeam() {
   static Seam<LaunchCalls> seam{{.OpenWithShell = &ShellOpen,
                                  .WriteBytes = &WriteAll,
-                                 .ReplaceExisting = &ReplaceWithBackup}};
+                                 .ReplaceExisting = &ReplaceWithBackup,
+                                 .MoveToFreeName = &MoveToFreeName}};
   return seam;
 }
 

@@ -2,7 +2,7 @@
 // current directory, the program's own path and the shell's "open". Platform_win.cpp and
 // Platform_posix.cpp implement it. LaunchCalls is the seam (Seam.h) tests change: record what
 // the shell is asked to open, make a write fail part-way, make the system's replace fail the
-// ways it is documented to.
+// ways it is documented to, and a file's move after it fail too.
 #pragma once
 
 #include <cstddef>
@@ -32,6 +32,9 @@ struct LaunchCalls {
   // documentation says for that error, which the caller sorts out by looking at them.
   bool (*ReplaceExisting)(const std::string& target, const std::string& replacement,
                           const std::string& backup);
+  // Moves a file to a name that must be free (MoveToFreeName below): how a new file takes
+  // the place of a missing target, and how a failed replace is sorted out.
+  bool (*MoveToFreeName)(const std::string& from, const std::string& to);
 };
 
 Seam<LaunchCalls>& LaunchSeam();

@@ -21,6 +21,11 @@ LaunchError FileError(std::string_view verb, const std::string& path,
   return LaunchError(FileErrorText(verb, path, code));
 }
 
+// Moves to a free name through the seam, as every step of a save does.
+bool Move(const std::string& from, const std::string& to) {
+  return LaunchSeam().InUse.MoveToFreeName(from, to);
+}
+
 // One file is written at a time, so the process id and the attempt number make the name.
 std::string TemporaryName(unsigned attempt) {
   return "~lvtmp" + std::to_string(ProcessId()) + "-" + std::to_string(attempt) + ".tmp";
@@ -69,7 +74,7 @@ class TemporaryFile {
 
   void MoveOverTarget() {
     if (!PathExists(target_)) {
-      if (!MoveToFreeName(path_, target_)) throw FileError("Cannot create", target_);
+      if (!Move(path_, target_)) throw FileError("Cannot create", target_);
       path_.clear();
       return;
     }
@@ -107,11 +112,11 @@ class TemporaryFile {
   // target holds its new contents, or else its old ones, and the error box says which.
   void SettleFailedReplace(const std::string& backup, long marks, int code) {
     const bool newInPlace = !PathExists(path_) && PathExists(target_);
-    if (newInPlace || (!PathExists(target_) && MoveToFreeName(path_, target_))) {
+    if (newInPlace || (!PathExists(target_) && Move(path_, target_))) {
       Replaced(backup, marks);
       return;
     }
-    if (!PathExists(target_) && PathExists(backup) && MoveToFreeName(backup, target_)) {
+    if (!PathExists(target_) && PathExists(backup) && Move(backup, target_)) {
       SetFileMarks(target_, marks);
     }
     if (PathExists(target_)) {

@@ -10,6 +10,7 @@
 #include "Errors.h"
 #include "Launch.h"
 #include "Paths.h"
+#include "Platform.h"
 #include "SettingsFiles.h"
 #include "TestFiles.h"
 
@@ -152,6 +153,32 @@ TEST(FailedReplace, FileHeldOpenWithFullSharingIsReplacedAndOneHeldWithoutWrites
   EXPECT_EQ(ReadBytes(list), kOldList);
 }
 
+// The system's own replace, not a stand-in: a target another program holds open without
+// sharing deletes cannot be replaced, and the replace must say so (and leave both files as
+// they were), or a save that did not happen would be reported as done.
+TEST(FailedReplace, TheSystemsReplaceOfATargetHeldOpenFailsAndSaysSo) {
+  TempFolder folder;
+  WriteBytes(folder / "ips.txt", kOldList);
+  WriteBytes(folder / "new.tmp", kNewList);
+  const HANDLE held = CreateFileA((folder / "ips.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const auto replace = [&] {
+    return launch::ReplaceWithBackup(folder / "ips.txt", folder / "new.tmp", folder / "old.tmp");
+  };
+  SetLastError(0);
+  EXPECT_FALSE(replace());
+  EXPECT_NE(launch::LastSystemError(), 0);
+  CloseHandle(held);
+  EXPECT_EQ(ReadBytes(folder / "ips.txt"), kOldList);
+  EXPECT_EQ(ReadBytes(folder / "new.tmp"), kNewList);
+
+  EXPECT_TRUE(replace());
+  EXPECT_EQ(ReadBytes(folder / "ips.txt"), kNewList);
+}
+
+#endif
+
 // Where the new file cannot be moved either, nothing is thrown away: the old contents go back
 // in place when the system left them under the backup name; when it removed them, the new
 // contents stay under their temporary name, and the error names it.
@@ -182,6 +209,5 @@ TEST(FailedReplace, NewContentsThatCannotBeMovedAreKeptAndNamed) {
                        ". Its new contents are kept in \"" + kept + "\".");
   EXPECT_EQ(ReadBytes(kept), kNewList);
 }
-#endif
 
 }  // namespace

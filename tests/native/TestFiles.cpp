@@ -37,9 +37,8 @@ int g_replaceCode = 0;
 ReplaceLeaves g_replaceLeaves = ReplaceLeaves::BothInPlace;
 bool g_replaceFails = false;
 bool g_holdReplacement = false;
-#ifdef _WIN32
-HANDLE g_heldReplacement = INVALID_HANDLE_VALUE;
-#endif
+// The new file of a failed replace that cannot be moved either ("" for none).
+std::string g_stuckReplacement;
 
 void SetSystemError(int code) {
 #ifdef _WIN32
@@ -65,14 +64,23 @@ bool ObserveReplace(const std::string& target, const std::string& replacement,
       fs::rename(target, backup);
       break;
   }
-#ifdef _WIN32
-  if (g_holdReplacement) {
-    g_heldReplacement = CreateFileA(replacement.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  }
-#endif
+  if (g_holdReplacement) g_stuckReplacement = replacement;
   SetSystemError(g_replaceCode);
   return false;
+}
+
+// The new file of a failed replace refuses to move, as a file another program holds does;
+// everything else moves for real (and may be deleted: nothing holds it).
+bool MoveUnlessStuck(const std::string& from, const std::string& to) {
+  if (!g_stuckReplacement.empty() && from == g_stuckReplacement) {
+#ifdef _WIN32
+    SetSystemError(ERROR_SHARING_VIOLATION);
+#else
+    SetSystemError(EBUSY);
+#endif
+    return false;
+  }
+  return launch::LaunchSeam().Real.MoveToFreeName(from, to);
 }
 
 bool WriteThenFail(launch::NativeFile file, const char* data, std::size_t size) {
@@ -234,7 +242,9 @@ FailingWrites::FailingWrites(int failingWrite, std::size_t okBytes) {
 ObservedReplaces::ObservedReplaces() {
   g_replaces.clear();
   g_replaceFails = false;
+  g_stuckReplacement.clear();
   scope_->ReplaceExisting = &ObserveReplace;
+  scope_->MoveToFreeName = &MoveUnlessStuck;
 }
 
 ObservedReplaces::ObservedReplaces(int code, ReplaceLeaves leaves, bool holdReplacement)
@@ -248,10 +258,7 @@ ObservedReplaces::ObservedReplaces(int code, ReplaceLeaves leaves, bool holdRepl
 ObservedReplaces::~ObservedReplaces() {
   g_replaceFails = false;
   g_holdReplacement = false;
-#ifdef _WIN32
-  if (g_heldReplacement != INVALID_HANDLE_VALUE) CloseHandle(g_heldReplacement);
-  g_heldReplacement = INVALID_HANDLE_VALUE;
-#endif
+  g_stuckReplacement.clear();
 }
 
 const std::vector<ReplaceCall>& ObservedReplaces::Calls() const { return g_replaces; }

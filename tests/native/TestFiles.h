@@ -95,8 +95,8 @@ struct ReplaceCall {
 
 // Records every replace the launch core asks for and lets it happen for real; or, given a
 // failure, makes the first one fail with the system error `code` after leaving the names as
-// `leaves` says. With `holdReplacement` (Windows) the new file is then held open without
-// sharing deletes until the end of the scope, so it cannot be moved either.
+// `leaves` says. With `holdReplacement` the new file then refuses to move until the end of
+// the scope, as one another program holds open would (it can still be deleted).
 class ObservedReplaces {
  public:
   ObservedReplaces();

@@ -2,11 +2,17 @@
 // announcing itself through the real sockets: the row it shows, the advice on the Interface
 // field and the number of players, what Add and Add all hand to the main window, and that
 // closing the window ends the lobby (the other copy drops this one at once).
+#include <winsock2.h>  // before the window system's header, which the window's brings
+
 #include "players/PlayersForm.h"
 
+#include <iphlpapi.h>
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstddef>
 #include <memory>
+#include <utility>
 
 #include "lobby/Ipv4.h"
 #include "players/NetworkAdapters.h"
@@ -19,13 +25,44 @@ using players::LocalPlayer;
 
 std::uint16_t TestPort() { return static_cast<std::uint16_t>(41000 + GetCurrentProcessId() % 20000); }
 
-// The first active adapter: the address the other copy (on this machine) is heard from.
-std::optional<lobby::Adapter> FirstActiveAdapter() {
-  if (const auto adapters = players::ListAdapters()) {
-    for (const lobby::Adapter& adapter : *adapters) {
-      if (lobby::IsActive(adapter) && lobby::DirectedBroadcast(adapter)) return adapter;
+// An address of this machine on a network with a broadcast address, as the system's older
+// address table has it: the other copy on this machine is heard from the first such address.
+// Nothing when the machine has none.
+std::optional<std::pair<std::uint32_t, std::uint32_t>> FirstBroadcastNetwork() {
+  ULONG size = 0;
+  GetIpAddrTable(nullptr, &size, FALSE);
+  std::vector<unsigned char> buffer(size);
+  auto* table = reinterpret_cast<MIB_IPADDRTABLE*>(buffer.data());
+  if (size == 0 || GetIpAddrTable(table, &size, TRUE) != NO_ERROR) return std::nullopt;
+  for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+    // Address and mask in network order.
+    const auto* row = reinterpret_cast<const unsigned char*>(&table->table[i]);
+    const std::uint32_t address = lobby::Ipv4FromBytes(row + offsetof(MIB_IPADDRROW, dwAddr));
+    const std::uint32_t mask = lobby::Ipv4FromBytes(row + offsetof(MIB_IPADDRROW, dwMask));
+    const int prefix = std::popcount(mask);
+    if (address >> 24 != 127 && address != 0 && prefix >= 1 && prefix <= 30) {
+      return std::pair(address, mask);
     }
   }
+  return std::nullopt;
+}
+
+// The adapter the lobby lists for that address. The list must agree with the system's table:
+// the same address, the same mask, and so a directed broadcast (without it the lobby would
+// announce on one adapter only and never advise on the Interface field).
+std::optional<lobby::Adapter> FirstActiveAdapter() {
+  const auto network = FirstBroadcastNetwork();
+  if (!network) return std::nullopt;
+  const auto adapters = players::ListAdapters();
+  EXPECT_TRUE(adapters.has_value()) << "the adapters cannot be listed";
+  for (const lobby::Adapter& adapter : adapters.value_or(std::vector<lobby::Adapter>{})) {
+    if (adapter.address != network->first) continue;
+    EXPECT_EQ(lobby::FormatIpv4(adapter.mask), lobby::FormatIpv4(network->second));
+    EXPECT_TRUE(lobby::IsActive(adapter));
+    EXPECT_EQ(lobby::DirectedBroadcast(adapter), network->first | ~network->second);
+    return adapter;
+  }
+  ADD_FAILURE() << "no adapter listed for " << lobby::FormatIpv4(network->first);
   return std::nullopt;
 }
 
