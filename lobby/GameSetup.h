@@ -1,0 +1,53 @@
+// What a copy's game would do at its start, as the copy announces it to the others: the
+// address and port it listens on, its mode, and either the players it allows or how many
+// others it waits for, all read from the network script the way the game reads it. A
+// fingerprint of the game's files and the player's ready mark go with it. No sockets here.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "NetScript.h"
+#include "LobbyPacket.h"
+
+namespace lobby {
+
+// An address and port, as the game greets and listens (host order).
+struct Endpoint {
+  std::uint32_t address = 0;
+  std::uint16_t port = 0;
+
+  bool operator==(const Endpoint&) const = default;
+};
+
+// A hash of the game's executable and its data files; all zero when not known (yet).
+using Fingerprint = std::array<std::uint8_t, 16>;
+
+struct GameSetup {
+  PlayerMode mode = PlayerMode::AllowIps;
+  // Where the game listens: the interface line's address and port; address 0 for "any" or a
+  // line the game cannot read, when it listens on every interface at the game's own port.
+  Endpoint listen;
+  // "Allow IP's": the entries the game reads, in the script's order; at most kMaxAnnounced
+  // travel in a packet, and `moreAllowed` says that the list went on.
+  std::vector<Endpoint> allowed;
+  bool moreAllowed = false;
+  // "Broadcast on LAN": the number of others the game waits for, as the game reads the
+  // count (capped at 255).
+  std::uint8_t broadcastCount = 0;
+  Fingerprint game{};
+  bool ready = false;
+
+  bool operator==(const GameSetup&) const = default;
+};
+
+// The most entries a packet carries: the game's network code has room for 8 others.
+inline constexpr std::size_t kMaxAnnounced = 8;
+
+// The set-up the script gives (the script the program would write for that mode).
+GameSetup ReadSetup(PlayerMode mode, const launch::NetScript& script);
+
+}  // namespace lobby
