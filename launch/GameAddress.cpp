@@ -26,6 +26,15 @@ bool IsAny(std::string_view text) {
 
 }  // namespace
 
+std::string DottedAddress(std::uint32_t host) {
+  std::string text;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    text += std::to_string(host >> shift & 0xFF);
+    if (shift != 0) text += '.';
+  }
+  return text;
+}
+
 std::optional<GameAddress> ReadGameAddress(std::string_view text) {
   GameAddress address;
   const std::size_t colon = text.find(':');
