@@ -21,8 +21,8 @@ constexpr std::uint32_t kRound[64] = {
 }  // namespace
 
 Sha256::Sha256()
-    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab,
-             0x5be0cd19} {}
+    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+             0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
 
 void Sha256::Block(const std::uint8_t* block) {
   std::uint32_t w[64];
@@ -93,7 +93,8 @@ Sha256::Digest Sha256::Finish() {
   for (int i = 0; i < 8; ++i) size[i] = static_cast<char>(bits >> (56 - 8 * i));
   Add(std::string_view(size, 8));
   Digest digest{};
-  for (int i = 0; i < 32; ++i) digest[i] = static_cast<std::uint8_t>(state_[i / 4] >> (24 - 8 * (i % 4)));
+  for (int i = 0; i < 32; ++i)
+    digest[i] = static_cast<std::uint8_t>(state_[i / 4] >> (24 - 8 * (i % 4)));
   return digest;
 }
 

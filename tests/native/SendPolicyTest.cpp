@@ -21,7 +21,7 @@ constexpr Endpoint kA2{0xC0A80105, 5001};  // a second copy on that computer
 constexpr Endpoint kB{0xC0A80106, 5000};
 
 Announcement Packet(std::uint64_t instance, PacketKind kind = PacketKind::Announce) {
-  return {kind, instance, "Duke", 1635, lobby::PlayerMode::AllowIps};
+  return {kind, instance, "Duke", 1635, lobby::PlayerMode::AllowIps, std::nullopt};
 }
 
 lobby::Peer PeerAt(std::uint64_t instance, Endpoint source) {
