@@ -45,11 +45,14 @@ struct LaunchInputs {
   std::uintptr_t ownerWindow = 0;
   // This computer's networks, for the check of the entries before a start.
   LocalNetworks networks;
+  // More to warn about before anything is written, found by the caller (the players window's
+  // group check), after the script's own problems.
+  std::vector<std::string> otherProblems;
 };
 
 // Asked before a launch command writes anything, when the script it is about to write has
-// problems for the game (CheckNetScript): answers whether to go on all the same. Without it a
-// command always goes on.
+// problems for the game (CheckNetScript) or the caller has others: answers whether to go on
+// all the same. Without it a command always goes on.
 using GoOnDespite = std::function<bool(const std::vector<std::string>& problems)>;
 
 // Each command answers false when it did not go on: then nothing was written and nothing

@@ -45,6 +45,7 @@ struct LocalPlayer {
   std::string port;  // the Port field as typed
   lobby::PlayerMode mode = lobby::PlayerMode::AllowIps;
   std::string interfaceField;  // the Interface field as typed
+  std::string gameExe;         // the Duke3D .EXE field as typed
   // The network script "Save && Play" would write now, the fingerprint of the game's files
   // (all zero while not known) and the player's ready mark: what its set-up is read from.
   launch::NetScript script;

@@ -1,20 +1,23 @@
 // Layout and commands of the players window. The rows come from the lobby session; which
-// entries to add, which adapter to advise and the number of players come from lobby/; this
-// file only puts them on screen and hands the results to the main window.
+// entries to add, which adapter to advise, the number of players, the group check and when
+// to start come from lobby/; this file only puts them on screen and hands the results to the
+// main window.
 #include "players/PlayersForm.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <utility>
 
 #include "launch/GameAddress.h"
 #include "lobby/FoundEntries.h"
 #include "lobby/Ipv4.h"
+#include "wingui/Commands.h"
 
 namespace players {
 namespace {
 
-constexpr int kClientWidth = 392;
-constexpr int kClientHeight = 310;
+constexpr int kClientWidth = 472;
+constexpr int kClientHeight = 330;
 
 using wingui::Place;
 
@@ -28,6 +31,21 @@ std::string Players(std::size_t count) {
 
 std::string Key(const lobby::Peer& peer) { return std::to_string(peer.instance); }
 
+// A player's state in the list: ready, ready to start, waiting for whom, or why not known.
+std::string StateText(const lobby::Peer& peer, const lobby::MemberVerdict& verdict) {
+  switch (verdict.state) {
+    case lobby::MemberState::Ready:
+      return "Ready";
+    case lobby::MemberState::Set:
+      return "Can start";
+    case lobby::MemberState::Waiting:
+      return "Waiting for " + verdict.waitingFor;
+    case lobby::MemberState::Unknown:
+      break;
+  }
+  return peer.setup ? "Not in your group" : "Set-up unknown";
+}
+
 }  // namespace
 
 TForm3::TForm3(wingui::Component* owner, PlayersHost host)
@@ -37,27 +55,34 @@ TForm3::TForm3(wingui::Component* owner, PlayersHost host)
   SetClientWidth(kClientWidth);
   SetClientHeight(kClientHeight);
 
-  ListView1 = Place(new wingui::ListView(this, {{"Nick", 112}, {"Address", 104}, {"Port", 56},
-                                                {"Mode", 100}}),
-                    8, 8, 376, 144, 0);
-  Label1 = Place(new wingui::Label(this, ""), 8, 158, 376, 40, 1);
+  ListView1 = Place(new wingui::ListView(this, {{"Nick", 96}, {"Address", 96}, {"Port", 48},
+                                                {"Mode", 88}, {"State", 124}}),
+                    8, 8, 456, 144, 0);
+  Label1 = Place(new wingui::Label(this, ""), 8, 158, 456, 40, 1);
   Label1->SetWordWrap(true);
+  // One line, in a narrower face when it must; every problem in its hint.
+  Label5 = Place(new wingui::Label(this, ""), 8, 202, 456, 14, 2);
   // Room for "&Use 255.255.255.255" and "Set &Number Of Players to 64".
-  Label2 = Place(new wingui::Label(this, ""), 8, 202, 212, 26, 2);
+  Label2 = Place(new wingui::Label(this, ""), 8, 220, 292, 26, 3);
   Label2->SetWordWrap(true);
-  Button1 = Place(new wingui::Button(this, "&Use"), 224, 203, 160, 23, 3);
+  Button1 = Place(new wingui::Button(this, "&Use"), 304, 221, 160, 23, 4);
   Button1->OnClick = [this] { Button1Click(); };
-  Label3 = Place(new wingui::Label(this, ""), 8, 232, 212, 26, 4);
+  Label3 = Place(new wingui::Label(this, ""), 8, 250, 292, 26, 5);
   Label3->SetWordWrap(true);
-  Button2 = Place(new wingui::Button(this, "Set &Number Of Players"), 224, 233, 160, 23, 5);
+  Button2 = Place(new wingui::Button(this, "Set &Number Of Players"), 304, 251, 160, 23, 6);
   Button2->OnClick = [this] { Button2Click(); };
   // One line, in a narrower face when it must.
-  Label4 = Place(new wingui::Label(this, ""), 8, 262, 376, 14, 6);
-  Button3 = Place(new wingui::Button(this, "&Add"), 8, 280, 88, 25, 7);
+  Label4 = Place(new wingui::Label(this, ""), 8, 280, 456, 14, 7);
+  Button3 = Place(new wingui::Button(this, "&Add"), 8, 298, 88, 25, 8);
   Button3->OnClick = [this] { Button3Click(); };
-  Button4 = Place(new wingui::Button(this, "Add a&ll"), 104, 280, 88, 25, 8);
+  Button4 = Place(new wingui::Button(this, "Add a&ll"), 104, 298, 88, 25, 9);
   Button4->OnClick = [this] { Button4Click(); };
-  Button5 = Place(new wingui::Button(this, "&Close"), 296, 280, 88, 25, 9);
+  CheckBox1 = Place(new wingui::CheckBox(this, "&Ready"), 208, 301, 120, 19, 10);
+  CheckBox1->SetHint(
+      "Tick when you are ready: once every player of your group has ticked it and the group "
+      "check passes, each Lanvora starts its own game.");
+  CheckBox1->OnClick = [this] { CheckBox1Click(); };
+  Button5 = Place(new wingui::Button(this, "&Close"), 376, 298, 88, 25, 11);
   Button5->OnClick = [this] { Button5Click(); };
   for (wingui::WinControl* advice :
        std::initializer_list<wingui::WinControl*>{Label2, Button1, Label3, Button2, Label4}) {
@@ -67,7 +92,10 @@ TForm3::TForm3(wingui::Component* owner, PlayersHost host)
   Timer1 = new wingui::Timer(this);
   Timer1->SetEnabled(false);
   Timer1->SetInterval(500);
-  Timer1->OnTimer = [this] { Refresh(); };
+  Timer1->OnTimer = [this] {
+    fingerprint_.Step(host_.localPlayer().gameExe);
+    Refresh();
+  };
   EndCreation();
 }
 
@@ -79,10 +107,17 @@ void TForm3::Open() { BringToFront(); }
 void TForm3::SetVisible(bool visible) {
   if (visible && !session_) {
     added_.clear();
-    session_ = std::make_unique<LobbySession>(host_.localPlayer, host_.lobbyPort);
+    closedAt_ = 0;
+    session_ = std::make_unique<LobbySession>([this] { return Me(); }, host_.lobbyPort);
     session_->OnChange = [this] { Refresh(); };
   }
-  if (!visible) session_.reset();
+  if (!visible && session_) {
+    // Closing takes the ready mark away; the check's last word is kept for a minute.
+    start_.SetReady(false, {});
+    CheckBox1->SetChecked(false);
+    closedAt_ = std::max<DWORD>(GetTickCount(), 1);
+    session_.reset();
+  }
   Timer1->SetEnabled(visible);
   Form::SetVisible(visible);
   if (visible) Refresh();
@@ -91,18 +126,22 @@ void TForm3::SetVisible(bool visible) {
 void TForm3::Refresh() {
   if (!session_) return;
   const std::vector<lobby::Peer>& peers = session_->Peers();
-  const LocalPlayer me = host_.localPlayer();
+  const LocalPlayer me = Me();
   const std::vector<lobby::Adapter> adapters =
       session_->Adapters().value_or(std::vector<lobby::Adapter>{});
+  const lobby::GroupVerdict verdict = CheckTheGroup(me);
 
   std::vector<wingui::ListView::Row> rows;
-  for (const lobby::Peer& peer : peers) {
+  for (std::size_t i = 0; i < peers.size(); ++i) {
+    const lobby::Peer& peer = peers[i];
     rows.push_back({Key(peer),
                     {peer.nick,
                      lobby::FormatIpv4(lobby::PreferredAddress(peer, adapters, me.interfaceField)),
-                     std::to_string(peer.gamePort), ModeText(peer.mode)}});
+                     std::to_string(peer.gamePort), ModeText(peer.mode),
+                     StateText(peer, verdict.members[i + 1])}});
   }
   ListView1->SetRows(rows);
+  ShowGroup(verdict);
 
   std::string status = session_->Problem();
   if (status.empty()) {
@@ -158,6 +197,86 @@ void TForm3::Refresh() {
   Label3->SetVisible(broadcast);
   Button2->SetVisible(broadcast && count.counted > 0);
   Label4->SetVisible(broadcast);
+}
+
+LocalPlayer TForm3::Me() const {
+  LocalPlayer me = host_.localPlayer();
+  me.game = fingerprint_.Value();
+  me.ready = start_.Ready();
+  return me;
+}
+
+lobby::GroupVerdict TForm3::CheckTheGroup(const LocalPlayer& me) const {
+  const std::optional<unsigned> port = launch::ReadGamePort(me.port);
+  // Where the others hear this copy: the Interface field's address, else its first adapter's.
+  std::vector<std::uint32_t> own;
+  if (const std::optional<std::uint32_t> address = lobby::ParseIpv4(me.interfaceField)) {
+    own.push_back(*address);
+  } else if (session_->Adapters()) {
+    for (const lobby::Adapter& adapter : *session_->Adapters()) {
+      if (lobby::IsActive(adapter)) own.push_back(adapter.address);
+    }
+  }
+  std::vector<lobby::GroupMember> members{
+      {me.nick, SetupOf(me, port ? static_cast<std::uint16_t>(*port) : 0), own}};
+  for (const lobby::Peer& peer : session_->Peers()) {
+    members.push_back({peer.nick, peer.setup, peer.addresses});
+  }
+  return lobby::CheckGroup(members, 0);
+}
+
+void TForm3::ShowGroup(const lobby::GroupVerdict& verdict) {
+  problems_ = verdict.problems;
+  std::string line;
+  if (session_->Peers().empty()) {
+    line = "nobody else here yet";
+  } else if (!verdict.problems.empty()) {
+    line = verdict.problems.front();
+  } else {
+    line = verdict.everyoneReady ? "everyone will get ready" : "nobody in your group yet";
+  }
+  Label5->SetText("Group check: " + line);
+  std::string all;
+  for (const std::string& problem : verdict.problems) all += (all.empty() ? "" : "\r\n") + problem;
+  Label5->SetHint(all);
+
+  // Everyone of the group ready: this copy starts its own game, once, as its player would.
+  // Never inside another command (a box of it may be open): it waits for the next refresh.
+  // The click on Ready is a command itself, and starts at once.
+  if (!wingui::CommandRunning() || clickingReady_) {
+    const LocalPlayer me = Me();
+    const std::optional<unsigned> port = launch::ReadGamePort(me.port);
+    const bool start =
+        port && start_.Update(SetupOf(me, static_cast<std::uint16_t>(*port)), verdict);
+    if (start && host_.saveAndPlay) {
+      CheckBox1->SetChecked(false);
+      if (clickingReady_) {
+        host_.saveAndPlay();
+      } else {
+        wingui::RunCommand(host_.saveAndPlay);
+      }
+    }
+  }
+  CheckBox1->SetChecked(start_.Ready());
+}
+
+void TForm3::CheckBox1Click() {
+  const LocalPlayer me = Me();
+  const std::optional<unsigned> port = launch::ReadGamePort(me.port);
+  start_.SetReady(CheckBox1->Checked() && port,
+                  SetupOf(me, port ? static_cast<std::uint16_t>(*port) : 0));
+  CheckBox1->SetChecked(start_.Ready());
+  clickingReady_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{clickingReady_};
+  Refresh();
+}
+
+std::vector<std::string> TForm3::RecentGroupProblems() const {
+  if (!session_ && (closedAt_ == 0 || GetTickCount() - closedAt_ > kProblemsKeptMs)) return {};
+  return problems_;
 }
 
 void TForm3::AddPeers(const std::vector<lobby::Peer>& chosen) {

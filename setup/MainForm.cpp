@@ -183,7 +183,9 @@ launch::LaunchInputs TForm1::CurrentLaunchInputs() const {
           .launchPath = launchPath_,
           .ownerWindow = reinterpret_cast<std::uintptr_t>(Handle()),
           .networks = lobby::LocalNetworksOf(adapters.value_or(std::vector<lobby::Adapter>{}),
-                                             Edit3->Text())};
+                                             Edit3->Text()),
+          .otherProblems = playersWindow_ ? playersWindow_->RecentGroupProblems()
+                                          : std::vector<std::string>{}};
 }
 
 launch::GoOnDespite TForm1::AskBeforeProblems() {
@@ -281,6 +283,7 @@ void TForm1::FindPlayers1Click() {
       me.port = Edit1->Text();
       me.mode = broadcast ? lobby::PlayerMode::Broadcast : lobby::PlayerMode::AllowIps;
       me.interfaceField = Edit3->Text();
+      me.gameExe = Edit5->Text();
       me.script = launch::BuildNetScript(
           broadcast ? launch::ScriptForm::Broadcast : launch::ScriptForm::AllowIps, me.interfaceField,
           me.port, allowed_, Edit6->Text());
@@ -290,6 +293,8 @@ void TForm1::FindPlayers1Click() {
     host.addEntries = [this](const std::vector<std::string>& entries) { AppendEntries(entries); };
     host.setInterface = [this](const std::string& address) { Edit3->SetText(address); };
     host.setPlayers = [this](const std::string& count) { Edit6->SetText(count); };
+    // Starting together is "Save && Play" of the mode shown, as the player's own press.
+    host.saveAndPlay = [this] { rbc->Checked() ? Button8Click() : Button3Click(); };
     // Owned by the application like the help window, so it lies above or below the main
     // window independently and goes with the program.
     playersWindow_ = new players::TForm3(&wingui::App(), std::move(host));

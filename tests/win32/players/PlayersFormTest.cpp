@@ -14,6 +14,7 @@
 #include <memory>
 #include <utility>
 
+#include "launch/NetScript.h"
 #include "lobby/Ipv4.h"
 #include "players/NetworkAdapters.h"
 #include "tests/win32/players/PlayersTestSupport.h"
@@ -79,10 +80,16 @@ struct MainFields {
   launch::AllowedList allowed{"allow 10.0.0.2:1635"};
   std::string players;
   int additions = 0;
+  int starts = 0;
 
   players::PlayersHost Host() {
     players::PlayersHost host;
-    host.localPlayer = [this] { return me; };
+    host.localPlayer = [this] {
+      LocalPlayer now = me;
+      now.script = launch::BuildNetScript(launch::ScriptForm::AllowIps, now.interfaceField,
+                                          now.port, allowed, "");
+      return now;
+    };
     host.allowedList = [this] { return allowed; };
     host.addEntries = [this](const std::vector<std::string>& entries) {
       ++additions;
@@ -90,6 +97,7 @@ struct MainFields {
     };
     host.setInterface = [this](const std::string& address) { me.interfaceField = address; };
     host.setPlayers = [this](const std::string& count) { players = count; };
+    host.saveAndPlay = [this] { ++starts; };
     host.lobbyPort = TestPort();
     return host;
   }
@@ -116,7 +124,7 @@ TEST(PlayersWindow, ShowsWhatItHearsAndHandsTheFindingsToTheMainWindow) {
   EXPECT_EQ(Text(window.get()), "Players on this network");
   ASSERT_TRUE(wingui_test::PumpUntil([&] { return window->ListView1->Count() == 1; }, 2000));
   EXPECT_EQ(window->ListView1->Cells(0),
-            (std::vector<std::string>{"Dave", own, "23513", "Broadcast on LAN"}));
+            (std::vector<std::string>{"Dave", own, "23513", "Broadcast on LAN", "Not in your group"}));
   EXPECT_EQ(Text(window->Label1).rfind("1 player found.", 0), 0u) << Text(window->Label1);
 
   // Dave was heard on an adapter the Interface field does not name: one click puts it there.
@@ -167,6 +175,58 @@ TEST(PlayersWindow, ShowsWhatItHearsAndHandsTheFindingsToTheMainWindow) {
   // Opened again, it starts afresh.
   window->Open();
   EXPECT_TRUE(wingui_test::PumpUntil([&] { return dave.Peers().size() == 1; }, 2000));
+}
+
+// Two copies that list each other at their ports: the check says everyone will get ready and
+// shows the other's state; once both have ticked Ready, this copy starts its own game, once.
+// A stale entry then names itself, in the line and in "Save && Play"'s warning.
+TEST(PlayersWindow, ChecksTheGroupAndStartsTogether) {
+  const std::optional<lobby::Adapter> adapter = FirstActiveAdapter();
+  if (!adapter) GTEST_SKIP() << "no active network adapter to broadcast on";
+  const std::string own = lobby::FormatIpv4(adapter->address);
+  wingui_test::BoxRecorder boxes;
+  MainFields fields;
+  fields.me.interfaceField = own;
+  fields.allowed = {"allow " + own + ":23513"};
+  auto mainWindow = std::make_unique<wingui::Form>(&wingui::App());
+  auto window = std::make_unique<players::TForm3>(&wingui::App(), fields.Host());
+  bool daveReady = false;
+  LobbySession dave(
+      [&] {
+        LocalPlayer d = players_test::Local("Dave", "23513", lobby::PlayerMode::AllowIps);
+        d.interfaceField = own;
+        d.script = launch::BuildNetScript(launch::ScriptForm::AllowIps, own, "23513",
+                                          {"allow " + own + ":1635"}, "");
+        d.ready = daveReady;
+        return d;
+      },
+      TestPort());
+  window->Open();
+  ASSERT_TRUE(wingui_test::PumpUntil(
+      [&] { return Text(window->Label5) == "Group check: everyone will get ready"; }, 3000))
+      << Text(window->Label5);
+  ASSERT_EQ(window->ListView1->Count(), 1);
+  EXPECT_EQ(window->ListView1->Cells(0).at(4), "Can start");
+
+  // As a click: the box ticks itself, then tells the window.
+  SendMessageA(window->CheckBox1->Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(window->CheckBox1->Checked());
+  EXPECT_EQ(fields.starts, 0) << "Dave has not ticked";
+  daveReady = true;
+  ASSERT_TRUE(wingui_test::PumpUntil([&] { return fields.starts > 0; }, 3000));
+  EXPECT_EQ(window->ListView1->Cells(0).at(4), "Ready");
+  wingui_test::PumpFor(1000);
+  EXPECT_EQ(fields.starts, 1) << "once";
+  EXPECT_FALSE(window->CheckBox1->Checked());
+
+  fields.allowed.push_back("allow 10.9.9.8:1635");
+  window->Refresh();
+  EXPECT_EQ(Text(window->Label5), "Group check: You list 10.9.9.8:1635, where nobody is playing: "
+                                  "your game will wait for it");
+  EXPECT_EQ(window->RecentGroupProblems().size(), 1u);
+  window->Button5->Click();
+  EXPECT_EQ(window->RecentGroupProblems().size(), 1u) << "kept for a minute after closing";
+  EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 }  // namespace
