@@ -1,6 +1,6 @@
 // A LAN of network namespaces on one Linux bridge, and the stand-in games of a group run on it
 // in every start order. Each player is a namespace with an address of its own; the orders of
-// one group run side by side, each with every port shifted by its own offset. Needs root.
+// a batch of groups run side by side, each with every port shifted by its own offset. Needs root.
 #pragma once
 
 #include <cstdint>
@@ -26,15 +26,15 @@ struct Player {
 // Player i plays at Lan::Address(i).
 using Group = std::vector<Player>;
 
-// The orders of a group run side by side, order k with every port raised by k * kPortBand: a
-// group's ports must lie within kPortBand of each other.
+// Orders that run side by side differ by a multiple of kPortBand in every port: a group's ports
+// must lie within kPortBand of each other.
 inline constexpr unsigned kPortBand = 100;
 
 // Player i's script as the launch core writes it, every port raised by `shift`.
 launch::NetScript ScriptOf(const Group& group, std::size_t player, unsigned shift = 0);
 
 // What the stand-ins of a group did in each start order.
-struct Run {
+struct OrderRun {
   std::vector<std::size_t> order;   // players, first started first
   std::vector<std::string> result;  // per player: the stand-in's result file
   bool Waited(std::size_t player) const { return result[player].rfind("ready", 0) != 0; }
@@ -52,12 +52,15 @@ class Lan {
   Lan(const Lan&) = delete;
   Lan& operator=(const Lan&) = delete;
 
-  // Runs the group's stand-ins once in every start order (at most players! orders).
-  std::vector<Run> RunEveryOrder(const Group& group);
+  // Runs each group's stand-ins once in every start order (players! orders each). Groups run
+  // side by side, as many at once as the machine launches in reasonable time.
+  std::vector<std::vector<OrderRun>> RunEveryOrder(const std::vector<Group>& groups);
 
  private:
   void Remove();
-  std::vector<Run> TryEveryOrder(const Group& group, long long slackMs, long long& latestMs);
+  // Runs groups [from, to) at once; gives how late the latest stand-in started.
+  long long TryBatch(const std::vector<Group>& groups, std::size_t from, std::size_t to, long long slackMs,
+                     std::vector<std::vector<OrderRun>>& runs);
 
   std::string prefix_;
   std::size_t players_ = 0;
