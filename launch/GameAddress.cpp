@@ -26,12 +26,27 @@ bool IsAny(std::string_view text) {
 
 }  // namespace
 
+std::optional<unsigned> ReadGamePort(std::string_view field) {
+  const std::optional<unsigned> port = Number(field, 65535);
+  if (!port || *port == 0) return std::nullopt;
+  return port;
+}
+
+std::string DottedAddress(std::uint32_t host) {
+  std::string text;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    text += std::to_string(host >> shift & 0xFF);
+    if (shift != 0) text += '.';
+  }
+  return text;
+}
+
 std::optional<GameAddress> ReadGameAddress(std::string_view text) {
   GameAddress address;
   const std::size_t colon = text.find(':');
   if (colon != std::string_view::npos) {
-    const std::optional<unsigned> port = Number(text.substr(colon + 1), 65535);
-    if (!port || *port == 0) return std::nullopt;
+    const std::optional<unsigned> port = ReadGamePort(text.substr(colon + 1));
+    if (!port) return std::nullopt;
     address.port = *port;
     text = text.substr(0, colon);
   }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace launch {
@@ -25,5 +26,12 @@ struct GameAddress {
 
 // The address a script word names, or nothing when the game cannot read it.
 std::optional<GameAddress> ReadGameAddress(std::string_view word);
+
+// The port the game reads from the Port field (the interface line's ":port"): 1 to 65535,
+// digits only; nothing for anything else.
+std::optional<unsigned> ReadGamePort(std::string_view field);
+
+// "a.b.c.d" for a host address, each number in plain decimal.
+std::string DottedAddress(std::uint32_t host);
 
 }  // namespace launch

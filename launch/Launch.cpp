@@ -18,7 +18,7 @@ bool RunLaunch(const LaunchInputs& inputs, ScriptForm form, const std::string& s
   const NetScript script = BuildNetScript(form, settings.interfaceAddress, settings.port,
                                           inputs.allowed, inputs.playersText);
   if (goOn) {
-    const std::vector<std::string> problems = CheckNetScript(script);
+    const std::vector<std::string> problems = CheckNetScript(script, inputs.networks);
     if (!problems.empty() && !goOn(problems)) return false;
   }
   WriteNetScript(scriptPath, script);

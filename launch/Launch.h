@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LaunchSettings.h"
+#include "PeerAddress.h"
 
 namespace launch {
 
@@ -42,6 +43,8 @@ struct LaunchInputs {
   std::string playersText;
   std::string launchPath;
   std::uintptr_t ownerWindow = 0;
+  // This computer's networks, for the check of the entries before a start.
+  LocalNetworks networks;
 };
 
 // Asked before a launch command writes anything, when the script it is about to write has

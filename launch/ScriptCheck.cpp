@@ -68,8 +68,9 @@ void CheckPlayers(std::string_view text, std::vector<std::string>& problems) {
 
 }  // namespace
 
-std::vector<std::string> CheckNetScript(const NetScript& script) {
+std::vector<std::string> CheckNetScript(const NetScript& script, const LocalNetworks& local) {
   std::vector<std::string> problems;
+  LocalNetworks networks = local;
   std::optional<GameAddress> own;  // the interface, when it names one address
   bool broadcast = false;
   std::size_t peers = 0;
@@ -89,6 +90,7 @@ std::vector<std::string> CheckNetScript(const NetScript& script) {
                            "listen on every interface instead.");
       }
       own = address && !address->any ? address : std::nullopt;
+      networks.loopback = local.loopback || (own && own->host >> 24 == 127);
     } else if (keyword == "allow") {
       const std::optional<GameAddress> address = ReadGameAddress(FirstWord(rest));
       if (!address) {
@@ -98,7 +100,13 @@ std::vector<std::string> CheckNetScript(const NetScript& script) {
         continue;
       }
       if (++peers == kMaxScriptPeers + 1) sixteenth = line;
-      if (own && own->Key() == address->Key()) {
+      const std::optional<std::string> unreachable =
+          address->any ? std::nullopt : UnreachableReason(address->host, address->port, networks);
+      if (unreachable) {
+        problems.push_back(Quoted(line) + ": the game cannot reach " +
+                           DottedAddress(address->host) + " (" + *unreachable +
+                           ") and would wait for it forever.");
+      } else if (own && own->Key() == address->Key()) {
         problems.push_back(Quoted(line) +
                            " is your own address and port (the Interface field): the game "
                            "would wait for it forever.");

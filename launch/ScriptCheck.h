@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "NetScript.h"
+#include "PeerAddress.h"
 
 namespace launch {
 
@@ -25,7 +26,8 @@ inline constexpr std::size_t kMaxOtherPlayers = 8;
 inline constexpr std::size_t kMaxScriptPeers = 15;
 
 // Every problem of the script, in the order of its lines, in plain words naming the line or
-// entry concerned; none for a script the game runs as meant.
-std::vector<std::string> CheckNetScript(const NetScript& script);
+// entry concerned; none for a script the game runs as meant. An entry the game cannot reach
+// (PeerAddress.h) is one; 127/8 is reachable when the interface is on it too.
+std::vector<std::string> CheckNetScript(const NetScript& script, const LocalNetworks& local = {});
 
 }  // namespace launch

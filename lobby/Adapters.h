@@ -41,9 +41,21 @@ std::vector<std::uint32_t> AnnounceTargets(const std::optional<std::vector<Adapt
 
 std::size_t ActiveAdapterCount(const std::vector<Adapter>& adapters);
 
-// The first active adapter whose subnet (address & mask, a contiguous mask of 1 to 32 bits)
-// holds the address; nullptr when none does.
-const Adapter* AdapterFor(std::uint32_t peerAddress, const std::vector<Adapter>& adapters);
+// The active adapter whose subnet (address & mask, a contiguous mask of 1 to 32 bits) holds
+// the address, the longest prefix winning (a 10.1.2/24 network over a 10/8 tunnel); the
+// first of equal ones; nullptr when none does.
+const Adapter* AdapterFor(std::uint32_t address, const std::vector<Adapter>& adapters);
+
+// What the address check needs of this computer's networks: every adapter's directed
+// broadcast address, and whether the Interface field puts the game on 127/8.
+launch::LocalNetworks LocalNetworksOf(const std::vector<Adapter>& adapters,
+                                      std::string_view interfaceField);
+
+// The address a copy is added and shown with: the first it was heard from on the network the
+// Interface field's address is on (the one this player's game will greet it on), else the
+// first it was heard from.
+std::uint32_t PreferredAddress(const Peer& peer, const std::vector<Adapter>& adapters,
+                               std::string_view interfaceField);
 
 struct InterfaceAdvice {
   std::string adapterAddress;  // dotted
@@ -52,9 +64,9 @@ struct InterfaceAdvice {
 };
 
 // The adapter most listed copies were heard on (a tie goes to the first in the adapter list),
-// when the Interface field names another address: the field compared as an address when it
-// reads as one, else any text differs. Nothing when no copy is listed, none is on an active
-// adapter, or the field already names that adapter.
+// when the Interface field's address is on none of the networks of the adapters they were
+// heard on (any text that is no address is on none). Nothing when no copy is listed or none
+// is on an active adapter.
 std::optional<InterfaceAdvice> AdviseInterface(const std::vector<Peer>& peers,
                                                const std::vector<Adapter>& adapters,
                                                std::string_view interfaceField);

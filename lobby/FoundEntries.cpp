@@ -27,7 +27,9 @@ std::optional<launch::GameAddress> LineAddress(std::string_view line, std::strin
 
 std::vector<std::string> EntriesToAdd(const std::vector<Peer>& chosen,
                                       const std::vector<std::string>& allowedList,
-                                      std::string_view interfaceField, std::string_view portField) {
+                                      std::string_view interfaceField, std::string_view portField,
+                                      const std::vector<Adapter>& adapters) {
+  const launch::LocalNetworks local = LocalNetworksOf(adapters, interfaceField);
   std::unordered_set<std::uint64_t> taken;
   for (const std::string& entry : allowedList) {
     if (const auto address = LineAddress(entry, "allow")) taken.insert(address->Key());
@@ -38,12 +40,27 @@ std::vector<std::string> EntriesToAdd(const std::vector<Peer>& chosen,
 
   std::vector<std::string> entries;
   for (const Peer& peer : chosen) {
-    const launch::GameAddress address{false, peer.address, peer.gamePort};
+    const std::uint32_t host = PreferredAddress(peer, adapters, interfaceField);
+    if (launch::UnreachableReason(host, peer.gamePort, local)) continue;
+    const launch::GameAddress address{false, host, peer.gamePort};
     if (!taken.insert(address.Key()).second) continue;
-    entries.push_back(
-        launch::MakeAllowEntry(FormatIpv4(peer.address), std::to_string(peer.gamePort)));
+    entries.push_back(launch::MakeAllowEntry(FormatIpv4(host), std::to_string(peer.gamePort)));
   }
   return entries;
+}
+
+BroadcastCount CountBroadcastPlayers(const std::vector<Peer>& peers, std::uint16_t ownGamePort) {
+  BroadcastCount count;
+  for (const Peer& peer : peers) {
+    if (peer.mode != PlayerMode::Broadcast) {
+      ++count.otherMode;
+    } else if (peer.gamePort != ownGamePort) {
+      ++count.otherPort;
+    } else {
+      ++count.counted;
+    }
+  }
+  return count;
 }
 
 }  // namespace lobby

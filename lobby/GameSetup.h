@@ -11,17 +11,10 @@
 #include <vector>
 
 #include "NetScript.h"
+#include "Ipv4.h"
 #include "LobbyPacket.h"
 
 namespace lobby {
-
-// An address and port, as the game greets and listens (host order).
-struct Endpoint {
-  std::uint32_t address = 0;
-  std::uint16_t port = 0;
-
-  bool operator==(const Endpoint&) const = default;
-};
 
 // A hash of the game's executable and its data files; all zero when not known (yet).
 using Fingerprint = std::array<std::uint8_t, 16>;

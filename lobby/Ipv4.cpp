@@ -6,14 +6,7 @@
 
 namespace lobby {
 
-std::string FormatIpv4(std::uint32_t address) {
-  std::string text;
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    text += std::to_string(address >> shift & 0xFF);
-    if (shift != 0) text += '.';
-  }
-  return text;
-}
+std::string FormatIpv4(std::uint32_t address) { return launch::DottedAddress(address); }
 
 std::optional<std::uint32_t> ParseIpv4(std::string_view text) {
   // The game's reading also takes "any" and a ":port"; neither is an address here.

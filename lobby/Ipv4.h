@@ -21,4 +21,14 @@ std::optional<std::uint32_t> ParseIpv4(std::string_view text);
 std::uint32_t Ipv4FromBytes(const unsigned char bytes[4]);
 void Ipv4ToBytes(std::uint32_t address, unsigned char bytes[4]);
 
+// An address and port: where a packet came from or goes, where a game listens.
+struct Endpoint {
+  std::uint32_t address = 0;
+  std::uint16_t port = 0;
+
+  bool operator==(const Endpoint&) const = default;
+  // One number per address and port.
+  std::uint64_t Key() const { return std::uint64_t{address} << 16 | port; }
+};
+
 }  // namespace lobby

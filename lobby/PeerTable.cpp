@@ -9,35 +9,41 @@ PeerTable::PeerTable(std::uint64_t ownInstance) : ownInstance_(ownInstance) {
   peers_.reserve(kMaxPeers);
 }
 
-PeerTable::Heard PeerTable::Hear(const Announcement& announcement, std::uint32_t fromAddress,
-                                 std::uint16_t fromPort, std::uint64_t nowMs) {
+PeerTable::Heard PeerTable::Hear(const Announcement& announcement, Endpoint from,
+                                 std::uint64_t nowMs) {
   // Broadcasts reach their sender too.
   if (announcement.instance == ownInstance_) return Heard::Ignored;
+  if (launch::UnreachableReason(from.address, from.port, local_)) return Heard::Refused;
   lastHeardMs_ = nowMs;
 
   const auto listed = std::find_if(peers_.begin(), peers_.end(), [&](const Peer& peer) {
     return peer.instance == announcement.instance;
   });
-  const bool fromListedAddress = listed != peers_.end() && listed->address == fromAddress;
+  const bool known =
+      listed != peers_.end() && std::find(listed->addresses.begin(), listed->addresses.end(),
+                                          from.address) != listed->addresses.end();
 
   if (announcement.kind == PacketKind::Goodbye) {
-    if (!fromListedAddress) return Heard::Ignored;
+    if (!known) return Heard::Ignored;
     peers_.erase(listed);
     return Heard::Gone;
   }
   if (listed != peers_.end()) {
     listed->lastHeardMs = nowMs;
-    if (fromListedAddress) {
-      listed->nick = announcement.nick;
-      listed->sourcePort = fromPort;
-      listed->gamePort = announcement.gamePort;
-      listed->mode = announcement.mode;
+    if (!known) {
+      // A new address is kept while there is room; past that, it only keeps the copy alive.
+      if (listed->addresses.size() >= kMaxAddresses) return Heard::Refreshed;
+      listed->addresses.push_back(from.address);
     }
+    listed->nick = announcement.nick;
+    listed->source = from;
+    listed->gamePort = announcement.gamePort;
+    listed->mode = announcement.mode;
     return Heard::Refreshed;
   }
   if (peers_.size() >= kMaxPeers) return Heard::Full;
-  peers_.push_back(Peer{announcement.instance, announcement.nick, fromAddress, fromPort,
-                        announcement.gamePort, announcement.mode, nowMs, nowMs});
+  peers_.push_back(Peer{announcement.instance, announcement.nick, from.address, {from.address},
+                        from, announcement.gamePort, announcement.mode, nowMs, nowMs});
   return Heard::New;
 }
 

@@ -1,24 +1,33 @@
 // The other copies of the program heard on the network while the players window is open: one
-// entry per copy (its instance id), kept while it keeps announcing. The address listed is
-// always the one its packets came from, never anything a packet claims. No sockets, no clock:
-// the caller passes the time.
+// entry per copy (its instance id), kept while it keeps announcing. The addresses listed are
+// always those its packets came from, never anything a packet claims, and only addresses
+// another player can have (launch/PeerAddress.h): a packet from 0.0.0.0, 127/8 (unless the
+// lobby itself runs there), multicast, reserved or broadcast addresses, or from port 0, is
+// dropped. No sockets, no clock: the caller passes the time.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "AnswerLimiter.h"
+#include "Ipv4.h"
 #include "LobbyPacket.h"
+#include "PeerAddress.h"
 
 namespace lobby {
 
 struct Peer {
   std::uint64_t instance = 0;
   std::string nick;
-  std::uint32_t address = 0;     // where its packets come from, host order
-  std::uint16_t sourcePort = 0;  // their source port: where a direct answer goes
+  // The address it was first heard from: where it is listed.
+  std::uint32_t address = 0;
+  // Every address it was heard from, the first one first (a computer on two networks, or one
+  // whose player changed the Interface field), at most PeerTable::kMaxAddresses.
+  std::vector<std::uint32_t> addresses;
+  // Where its latest packet came from: where a direct packet goes.
+  Endpoint source;
   std::uint16_t gamePort = 0;
   PlayerMode mode = PlayerMode::AllowIps;
   std::uint64_t firstHeardMs = 0;
@@ -31,23 +40,26 @@ class PeerTable {
   static constexpr std::size_t kMaxPeers = 64;
   // A copy announces every 4 s or so; two missed announcements and a bit are tolerated.
   static constexpr std::uint64_t kForgetAfterMs = 10000;
+  static constexpr std::size_t kMaxAddresses = 4;
 
   explicit PeerTable(std::uint64_t ownInstance);
 
+  // This computer's networks, for the check of where packets come from.
+  void SetLocalNetworks(launch::LocalNetworks local) { local_ = std::move(local); }
+
   enum class Heard {
-    Ignored,    // our own packet, or a goodbye that names no copy listed from that address
+    Ignored,    // our own packet, or a goodbye that names no copy heard from that address
+    Refused,    // from an address or port no player can have: not listed
     New,        // listed now, at the end
     Refreshed,  // already listed
-    Gone,       // a goodbye from the listed address: the copy is no longer listed
+    Gone,       // a goodbye from one of its addresses: the copy is no longer listed
     Full,       // a new copy while kMaxPeers are listed: not listed
   };
 
-  // A decoded packet from fromAddress:fromPort. An announce or answer of a listed copy from
-  // its listed address takes its nick, game port, mode and source port; from another address
-  // (the same host on a second adapter, or someone claiming its id) only keeps it alive, so
-  // the entry never moves to an address the copy did not first announce from.
-  Heard Hear(const Announcement& announcement, std::uint32_t fromAddress,
-             std::uint16_t fromPort, std::uint64_t nowMs);
+  // A decoded packet from `from`. An announce or answer of a listed copy takes its nick, game
+  // port, mode and source, and adds the address when it is a new one and there is room;
+  // a goodbye from any of its addresses removes it.
+  Heard Hear(const Announcement& announcement, Endpoint from, std::uint64_t nowMs);
 
   // Removes every copy not heard for kForgetAfterMs or more; true when any went. A copy
   // last heard "after" nowMs (the caller's clock went back) counts as heard just now.
@@ -61,6 +73,7 @@ class PeerTable {
 
  private:
   std::uint64_t ownInstance_;
+  launch::LocalNetworks local_;
   std::vector<Peer> peers_;
   std::uint64_t lastHeardMs_ = 0;
 };

@@ -7,10 +7,16 @@
 // on a port of its own, where the answers arrive: an answer sent to the shared lobby port
 // would reach only one of several copies on a machine, and a player whose firewall blocks the
 // lobby port still gets answers to what it sent (Windows lets them through for a few seconds).
+// The own socket is bound to the Interface field's address when that is one of this
+// computer's, so the others list the address this player's game will use.
 //
 // Announcements go to each adapter's own broadcast address (a broadcast to 255.255.255.255
-// leaves through one adapter only). Everything arrives as window messages on the GUI thread
-// (WSAAsyncSelect) and the timing comes from a window timer: nothing runs in parallel.
+// leaves through one adapter only); who else is sent to directly is lobby::SendPolicy's call.
+// Everything arrives as window messages on the GUI thread (WSAAsyncSelect) and the timing
+// comes from a window timer: nothing runs in parallel. A stream of datagrams never starves the
+// window: each readiness message reads a bounded number, and a socket that has more waiting
+// stops asking for messages until the next tick; the peers and the problem line are reported
+// from the tick, never per datagram.
 #pragma once
 
 #include <windows.h>
@@ -20,14 +26,14 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "lobby/Adapters.h"
 #include "lobby/AnnounceSchedule.h"
-#include "lobby/AnswerLimiter.h"
 #include "lobby/LobbyPacket.h"
 #include "lobby/PeerTable.h"
+#include "lobby/SendPolicy.h"
 #include "wingui/HiddenWindow.h"
 
 namespace players {
@@ -37,6 +43,7 @@ struct LocalPlayer {
   std::string nick;  // the Nick field as typed
   std::string port;  // the Port field as typed
   lobby::PlayerMode mode = lobby::PlayerMode::AllowIps;
+  std::string interfaceField;  // the Interface field as typed
 };
 
 class LobbySession : private wingui::MessageTarget {
@@ -61,7 +68,7 @@ class LobbySession : private wingui::MessageTarget {
   // The port this copy sends from and gets its answers at (0 without a socket).
   std::uint16_t OwnPort() const { return ownPort_; }
 
-  // Runs after a change of the peers or of the problem line.
+  // Runs from the timer after a change of the peers or of the problem line.
   std::function<void()> OnChange;
 
  private:
@@ -69,17 +76,20 @@ class LobbySession : private wingui::MessageTarget {
 
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Open();
+  // The own socket, bound to `address` (0: any); false with the problem told when it fails.
+  bool OpenOwnSocket(std::uint32_t address);
+  // Says goodbye and closes everything; nothing is sent or read after it.
+  void Close();
   void Tick();
   void Announce(std::uint64_t now);
   // To the lobby port at each broadcast address, then to each direct address and port.
   void Send(lobby::PacketKind kind, const std::vector<std::uint32_t>& broadcasts,
-            const std::vector<std::pair<std::uint32_t, std::uint16_t>>& direct);
-  void Receive(bool lobbySocket);
-  void Heard(const std::string& bytes, std::uint32_t from, std::uint16_t port, bool lobbySocket,
-             std::uint64_t now, bool& changed);
+            const std::vector<lobby::Endpoint>& direct);
+  void Receive(Socket& socket, bool lobbySocket);
+  void Heard(std::string_view bytes, lobby::Endpoint from, bool lobbySocket, std::uint64_t now);
   std::string CurrentProblem(std::uint64_t now) const;
   // Takes the problem line afresh, and runs OnChange when it or the peers changed.
-  void Report(std::uint64_t now, bool changed);
+  void Report(std::uint64_t now);
 
   std::function<LocalPlayer()> local_;
   std::uint16_t lobbyPort_;
@@ -87,18 +97,21 @@ class LobbySession : private wingui::MessageTarget {
   std::uint64_t openedMs_;
   wingui::HiddenWindow window_;
   lobby::PeerTable table_;
-  lobby::AnswerLimiter limiter_;
+  lobby::SendPolicy policy_;
   lobby::AnnounceSchedule schedule_;
   std::optional<std::vector<lobby::Adapter>> adapters_;
   std::unique_ptr<Socket> lobbySocket_;  // bound to the shared lobby port
   std::unique_ptr<Socket> ownSocket_;    // sends everything; answers arrive here
+  std::uint32_t ownAddress_ = 0;         // what the own socket is bound to (0: any)
   std::uint16_t ownPort_ = 0;
+  // The game port of the last announcement: a goodbye names it whatever the field holds now.
+  std::uint16_t announcedPort_ = 0;
   bool started_ = false;                 // the sockets library was started
-  std::string openProblem_;              // what went wrong while opening
+  bool changed_ = false;                 // the peers changed since the last report
+  std::string openProblem_;              // the library or the lobby socket failed to open
+  std::string socketProblem_;            // the own socket failed to open
   std::string sendProblem_;              // the last announcement could reach nobody
   std::string problem_;
-  // When each listed copy was last heard on the lobby socket.
-  std::unordered_map<std::uint64_t, std::uint64_t> heardOnLobbyPort_;
   std::uint64_t sent_ = 0;
 };
 

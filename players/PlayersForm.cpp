@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "launch/GameAddress.h"
 #include "lobby/FoundEntries.h"
 #include "lobby/Ipv4.h"
 
@@ -13,7 +14,7 @@ namespace players {
 namespace {
 
 constexpr int kClientWidth = 392;
-constexpr int kClientHeight = 292;
+constexpr int kClientHeight = 310;
 
 using wingui::Place;
 
@@ -50,14 +51,16 @@ TForm3::TForm3(wingui::Component* owner, PlayersHost host)
   Label3->SetWordWrap(true);
   Button2 = Place(new wingui::Button(this, "Set &Number Of Players"), 224, 233, 160, 23, 5);
   Button2->OnClick = [this] { Button2Click(); };
-  Button3 = Place(new wingui::Button(this, "&Add"), 8, 262, 88, 25, 6);
+  // One line, in a narrower face when it must.
+  Label4 = Place(new wingui::Label(this, ""), 8, 262, 376, 14, 6);
+  Button3 = Place(new wingui::Button(this, "&Add"), 8, 280, 88, 25, 7);
   Button3->OnClick = [this] { Button3Click(); };
-  Button4 = Place(new wingui::Button(this, "Add a&ll"), 104, 262, 88, 25, 7);
+  Button4 = Place(new wingui::Button(this, "Add a&ll"), 104, 280, 88, 25, 8);
   Button4->OnClick = [this] { Button4Click(); };
-  Button5 = Place(new wingui::Button(this, "&Close"), 296, 262, 88, 25, 8);
+  Button5 = Place(new wingui::Button(this, "&Close"), 296, 280, 88, 25, 9);
   Button5->OnClick = [this] { Button5Click(); };
   for (wingui::WinControl* advice :
-       std::initializer_list<wingui::WinControl*>{Label2, Button1, Label3, Button2}) {
+       std::initializer_list<wingui::WinControl*>{Label2, Button1, Label3, Button2, Label4}) {
     advice->Hide();
   }
 
@@ -88,12 +91,16 @@ void TForm3::SetVisible(bool visible) {
 void TForm3::Refresh() {
   if (!session_) return;
   const std::vector<lobby::Peer>& peers = session_->Peers();
+  const LocalPlayer me = host_.localPlayer();
+  const std::vector<lobby::Adapter> adapters =
+      session_->Adapters().value_or(std::vector<lobby::Adapter>{});
 
   std::vector<wingui::ListView::Row> rows;
   for (const lobby::Peer& peer : peers) {
     rows.push_back({Key(peer),
-                    {peer.nick, lobby::FormatIpv4(peer.address), std::to_string(peer.gamePort),
-                     ModeText(peer.mode)}});
+                    {peer.nick,
+                     lobby::FormatIpv4(lobby::PreferredAddress(peer, adapters, me.interfaceField)),
+                     std::to_string(peer.gamePort), ModeText(peer.mode)}});
   }
   ListView1->SetRows(rows);
 
@@ -106,42 +113,58 @@ void TForm3::Refresh() {
   if (!added_.empty()) status += "\r\n" + added_;
   Label1->SetText(status);
 
-  // The adapter the players were heard on, when the Interface field names another.
-  const std::optional<std::vector<lobby::Adapter>>& adapters = session_->Adapters();
-  std::optional<lobby::InterfaceAdvice> advice;
-  if (adapters) advice = lobby::AdviseInterface(peers, *adapters, host_.interfaceField());
+  // The adapter the players were heard on, when the Interface field is on none of theirs.
+  const std::optional<lobby::InterfaceAdvice> advice =
+      session_->Adapters() ? lobby::AdviseInterface(peers, adapters, me.interfaceField)
+                           : std::nullopt;
   adviceAddress_ = advice ? advice->adapterAddress : std::string();
   if (advice) {
     Label2->SetText("The players are on your adapter " +
                     (advice->adapterName.empty() ? advice->adapterAddress
                                                  : advice->adapterName + " (" +
                                                        advice->adapterAddress + ")") +
-                    ", but Interface says \"" + host_.interfaceField() + "\".");
+                    ", but Interface says \"" + me.interfaceField + "\".");
     Button1->SetText("&Use " + advice->adapterAddress);
   }
   Label2->SetVisible(advice.has_value());
   Button1->SetVisible(advice.has_value());
 
-  // In broadcast mode the game needs the number of the others; several adapters may send its
-  // broadcast the wrong way.
-  const bool broadcast = host_.localPlayer().mode == lobby::PlayerMode::Broadcast;
-  playersCount_ = std::to_string(peers.size());
+  // In broadcast mode the game waits for the number of others it is given, and only copies
+  // broadcasting on its own port answer its broadcast; several adapters may send it the wrong
+  // way.
+  const bool broadcast = me.mode == lobby::PlayerMode::Broadcast;
+  const std::optional<unsigned> port = launch::ReadGamePort(me.port);
+  const lobby::BroadcastCount count =
+      lobby::CountBroadcastPlayers(peers, port ? static_cast<std::uint16_t>(*port) : 0);
+  playersCount_ = std::to_string(count.counted);
   if (broadcast) {
-    std::string note = Players(peers.size()) + " heard.";
-    if (adapters && lobby::ActiveAdapterCount(*adapters) > 1) {
-      note += " This PC has several network adapters: the game's broadcast may leave on the "
-              "wrong one; \"Allow IP's\" with the players found is the sure road.";
-    }
-    Label3->SetText(note);
+    Label3->SetText(Players(count.counted) + " found in \"Broadcast on LAN\" mode on your port" +
+                    (port ? " " + std::to_string(*port) : std::string()) + ".");
     Button2->SetText("Set &Number Of Players to " + playersCount_);
+    std::vector<std::string> notes;
+    if (count.otherMode > 0) notes.push_back(std::to_string(count.otherMode) + " in \"Allow IP's\" mode");
+    if (count.otherPort > 0) notes.push_back(std::to_string(count.otherPort) + " on another port");
+    std::string note;
+    if (!notes.empty()) {
+      note = "Not counted: " + notes[0] + (notes.size() > 1 ? ", " + notes[1] : std::string()) +
+             " (the game's broadcast does not reach them).";
+    }
+    if (lobby::ActiveAdapterCount(adapters) > 1) {
+      note += std::string(note.empty() ? "" : " ") +
+              "Several adapters: the broadcast may leave on the wrong one.";
+    }
+    Label4->SetText(note);
   }
   Label3->SetVisible(broadcast);
-  Button2->SetVisible(broadcast && !peers.empty());
+  Button2->SetVisible(broadcast && count.counted > 0);
+  Label4->SetVisible(broadcast);
 }
 
 void TForm3::AddPeers(const std::vector<lobby::Peer>& chosen) {
-  const std::vector<std::string> entries = lobby::EntriesToAdd(
-      chosen, host_.allowedList(), host_.interfaceField(), host_.localPlayer().port);
+  const LocalPlayer me = host_.localPlayer();
+  const std::vector<std::string> entries =
+      lobby::EntriesToAdd(chosen, host_.allowedList(), me.interfaceField, me.port,
+                          session_->Adapters().value_or(std::vector<lobby::Adapter>{}));
   if (!entries.empty()) host_.addEntries(entries);
   const std::size_t skipped = chosen.size() - entries.size();
   added_ = entries.empty() ? "Nothing added"

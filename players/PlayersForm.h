@@ -22,9 +22,9 @@ namespace players {
 
 // What the window needs of the main window, read or changed at the moment it is used.
 struct PlayersHost {
-  std::function<LocalPlayer()> localPlayer;  // nick, port and mode as the fields hold them
+  // nick, port, mode and interface as the fields hold them
+  std::function<LocalPlayer()> localPlayer;
   std::function<launch::AllowedList()> allowedList;
-  std::function<std::string()> interfaceField;
   std::function<void(const std::vector<std::string>&)> addEntries;  // to the allowed list
   std::function<void(const std::string&)> setInterface;
   std::function<void(const std::string&)> setPlayers;  // the Number Of Players field
@@ -50,8 +50,9 @@ class TForm3 : public wingui::Form {
   wingui::Label* Label1 = nullptr;        // status: looking, how many found, or the problem
   wingui::Label* Label2 = nullptr;        // interface advice
   wingui::Button* Button1 = nullptr;      // "&Use <address>" for the Interface field
-  wingui::Label* Label3 = nullptr;        // number of players, and the several-adapters note
+  wingui::Label* Label3 = nullptr;        // the players a broadcast game can count on
   wingui::Button* Button2 = nullptr;      // "Set &Number Of Players to N"
+  wingui::Label* Label4 = nullptr;        // one line: who is not counted, several adapters
   wingui::Button* Button3 = nullptr;      // "&Add": the selected rows
   wingui::Button* Button4 = nullptr;      // "Add a&ll"
   wingui::Button* Button5 = nullptr;      // "&Close"
@@ -70,7 +71,7 @@ class TForm3 : public wingui::Form {
 
   PlayersHost host_;
   std::unique_ptr<LobbySession> session_;
-  // What the last Add did, shown under the status until the list changes.
+  // What the last Add did, shown under the status until the window closes.
   std::string added_;
   std::string adviceAddress_;
   std::string playersCount_;

@@ -1,12 +1,12 @@
 // Windows Sockets 1.1 sequence: start the library, ask for the host name, resolve it, walk
 // the address list, shut the library down. The start-up result is not examined; a failed
 // name query counts as a failed lookup.
-#include "setup/LocalAddresses.h"
-
 #include <winsock2.h>
 
+#include "setup/LocalAddresses.h"
+
 #include "lobby/Ipv4.h"
-#include "wingui/LateBinding.h"
+#include "wingui/Sockets.h"
 
 namespace setup {
 namespace {
@@ -14,32 +14,10 @@ namespace {
 // Host names are at most 255 bytes plus the terminator; a larger buffer never truncates.
 constexpr int kHostNameBuffer = 256;
 
-// Stand-ins for a sockets library that cannot be loaded: every step fails, so the
-// discovery finds nothing, as it does when the library refuses to start.
-int __stdcall NoStartup(unsigned short, WSAData*) { return WSASYSNOTREADY; }
-int __stdcall NoHostName(char*, int) { return SOCKET_ERROR; }
-hostent* __stdcall NoHostByName(const char*) { return nullptr; }
-int __stdcall NoCleanup() { return SOCKET_ERROR; }
-
-template <typename Function>
-Function SocketFunction(const char* name, Function missing) {
-  const auto found = wingui::LateBound<Function>("ws2_32.dll", name);
-  return found ? found : missing;
-}
-
 }  // namespace
 
-launch::Seam<DiscoveryCalls>& DiscoverySeam() {
-  static launch::Seam<DiscoveryCalls> seam{
-      {.Startup = SocketFunction("WSAStartup", &NoStartup),
-       .GetHostName = SocketFunction("gethostname", &NoHostName),
-       .GetHostByName = SocketFunction("gethostbyname", &NoHostByName),
-       .Cleanup = SocketFunction("WSACleanup", &NoCleanup)}};
-  return seam;
-}
-
 std::vector<std::string> DiscoverLocalAddresses() {
-  const DiscoveryCalls& calls = DiscoverySeam().InUse;
+  const wingui::SocketCalls& calls = wingui::SocketSeam().InUse;
   WSADATA data{};
   calls.Startup(0x0101, &data);
 

@@ -6,6 +6,7 @@
 #include "launch/GameAddress.h"
 #include "launch/Paths.h"
 #include "launch/SettingsFiles.h"
+#include "players/NetworkAdapters.h"
 #include "players/PlayersForm.h"
 #include "setup/Clipboard.h"
 #include "setup/CommaText.h"
@@ -172,8 +173,16 @@ launch::LaunchSettings TForm1::CurrentSettings() const {
 launch::AllowedList TForm1::AllowedEntries() const { return allowed_; }
 
 launch::LaunchInputs TForm1::CurrentLaunchInputs() const {
-  return {.settings = CurrentSettings(), .allowed = AllowedEntries(), .playersText = Edit6->Text(),
-          .launchPath = launchPath_, .ownerWindow = reinterpret_cast<std::uintptr_t>(Handle())};
+  // This computer's broadcast addresses, for the check of the entries: none when the adapters
+  // cannot be listed.
+  const std::optional<std::vector<lobby::Adapter>> adapters = players::ListAdapters();
+  return {.settings = CurrentSettings(),
+          .allowed = AllowedEntries(),
+          .playersText = Edit6->Text(),
+          .launchPath = launchPath_,
+          .ownerWindow = reinterpret_cast<std::uintptr_t>(Handle()),
+          .networks = lobby::LocalNetworksOf(adapters.value_or(std::vector<lobby::Adapter>{}),
+                                             Edit3->Text())};
 }
 
 launch::GoOnDespite TForm1::AskBeforeProblems() {
@@ -265,12 +274,12 @@ void TForm1::FindPlayers1Click() {
   if (!playersWindow_) {
     players::PlayersHost host;
     host.localPlayer = [this] {
-      return players::LocalPlayer{Edit4->Text(), Edit1->Text(),
-                                  rbc->Checked() ? lobby::PlayerMode::Broadcast
-                                                 : lobby::PlayerMode::AllowIps};
+      return players::LocalPlayer{
+          Edit4->Text(), Edit1->Text(),
+          rbc->Checked() ? lobby::PlayerMode::Broadcast : lobby::PlayerMode::AllowIps,
+          Edit3->Text()};
     };
     host.allowedList = [this] { return AllowedEntries(); };
-    host.interfaceField = [this] { return Edit3->Text(); };
     host.addEntries = [this](const std::vector<std::string>& entries) { AppendEntries(entries); };
     host.setInterface = [this](const std::string& address) { Edit3->SetText(address); };
     host.setPlayers = [this](const std::string& count) { Edit6->SetText(count); };

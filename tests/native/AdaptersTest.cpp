@@ -27,6 +27,7 @@ Adapter Make(const char* address, const char* mask, int flags = kLan, const char
 lobby::Peer PeerAt(const char* address) {
   lobby::Peer peer;
   peer.address = Ip(address);
+  peer.addresses = {peer.address};
   return peer;
 }
 
@@ -88,27 +89,32 @@ TEST(Adapters, AnnouncesOnEachBroadcastNetworkOnceElseOnTheLimitedBroadcast) {
   EXPECT_EQ(lobby::AnnounceTargets(std::vector{adapters[0], adapters[2], adapters[4]}), fallback);
 }
 
-TEST(Adapters, AdapterForIsTheFirstActiveOneWhoseSubnetHoldsTheAddress) {
+TEST(Adapters, AdapterForIsTheActiveOneWithTheLongestPrefixThatHoldsTheAddress) {
   const std::vector<Adapter> adapters = {
       Make("192.168.1.4", "255.255.255.0", kBroadcast, "down"),
+      Make("10.8.0.2", "255.0.0.0", kLan, "vpn"),
       Make("192.168.0.4", "255.255.0.0", kLan, "wide"),
+      Make("10.1.2.3", "255.255.255.0", kLan, "lan"),
       Make("192.168.1.5", "255.255.255.0", kLan, "narrow"),
+      Make("192.168.1.6", "255.255.255.0", kLan, "narrow again"),
       Make("10.0.0.1", "255.0.255.0", kLan, "odd mask"),
   };
-  EXPECT_EQ(lobby::AdapterFor(Ip("192.168.1.77"), adapters), &adapters[1]);
-  EXPECT_EQ(lobby::AdapterFor(Ip("192.168.200.1"), adapters), &adapters[1]);
-  EXPECT_EQ(lobby::AdapterFor(Ip("10.5.0.9"), adapters), nullptr);
+  EXPECT_EQ(lobby::AdapterFor(Ip("10.1.2.77"), adapters), &adapters[3]);
+  EXPECT_EQ(lobby::AdapterFor(Ip("10.1.3.77"), adapters), &adapters[1]);
+  EXPECT_EQ(lobby::AdapterFor(Ip("192.168.1.77"), adapters), &adapters[4]);
+  EXPECT_EQ(lobby::AdapterFor(Ip("192.168.200.1"), adapters), &adapters[2]);
+  EXPECT_EQ(lobby::AdapterFor(Ip("11.5.0.9"), adapters), nullptr);
   EXPECT_EQ(lobby::AdapterFor(Ip("8.8.8.8"), adapters), nullptr);
 }
 
-TEST(Adapters, AdvisesTheAdapterMostCopiesAreOnWhenTheFieldNamesAnother) {
+TEST(Adapters, AdvisesTheAdapterMostCopiesAreOnWhenTheFieldIsOnNoneOfTheirNetworks) {
   const std::vector<Adapter> adapters = {
       Make("10.0.0.1", "255.0.0.0", kLan, "office"),
       Make("192.168.1.4", "255.255.255.0", kLan, "home"),
   };
   const std::vector<lobby::Peer> peers = {PeerAt("10.1.1.1"), PeerAt("192.168.1.8"),
                                           PeerAt("192.168.1.9"), PeerAt("8.8.8.8")};
-  const auto advice = lobby::AdviseInterface(peers, adapters, "10.0.0.1");
+  const auto advice = lobby::AdviseInterface(peers, adapters, "172.16.0.1");
   ASSERT_TRUE(advice);
   EXPECT_EQ(advice->adapterAddress, "192.168.1.4");
   EXPECT_EQ(advice->adapterName, "home");
@@ -116,6 +122,9 @@ TEST(Adapters, AdvisesTheAdapterMostCopiesAreOnWhenTheFieldNamesAnother) {
 
   EXPECT_EQ(lobby::AdviseInterface(peers, adapters, "192.168.1.4"), std::nullopt);
   EXPECT_EQ(lobby::AdviseInterface(peers, adapters, "192.168.001.04"), std::nullopt);
+  // Another address on a network a copy was heard on serves as well.
+  EXPECT_EQ(lobby::AdviseInterface(peers, adapters, "192.168.1.200"), std::nullopt);
+  EXPECT_EQ(lobby::AdviseInterface(peers, adapters, "10.20.30.40"), std::nullopt);
   for (const char* field : {"", "any", "192.168.1.4 ", "my pc"}) {
     EXPECT_TRUE(lobby::AdviseInterface(peers, adapters, field)) << '"' << field << '"';
   }
@@ -125,6 +134,21 @@ TEST(Adapters, AdvisesTheAdapterMostCopiesAreOnWhenTheFieldNamesAnother) {
   EXPECT_EQ(lobby::AdviseInterface(tie, adapters, "")->adapterName, "office");
   EXPECT_EQ(lobby::AdviseInterface({}, adapters, ""), std::nullopt);
   EXPECT_EQ(lobby::AdviseInterface({PeerAt("8.8.8.8")}, adapters, ""), std::nullopt);
+}
+
+// A copy heard on several addresses is added and shown with the one on the network of the
+// Interface field's address, where this player's game will greet it.
+TEST(Adapters, PreferredAddressIsTheOneOnTheInterfaceFieldsNetwork) {
+  const std::vector<Adapter> adapters = {
+      Make("10.77.0.11", "255.255.255.0", kLan, "lan"),
+      Make("10.78.0.11", "255.255.255.0", kLan, "other"),
+  };
+  lobby::Peer peer = PeerAt("10.78.0.14");
+  peer.addresses.push_back(Ip("10.77.0.14"));
+  EXPECT_EQ(lobby::PreferredAddress(peer, adapters, "10.77.0.11"), Ip("10.77.0.14"));
+  EXPECT_EQ(lobby::PreferredAddress(peer, adapters, "10.78.0.11"), Ip("10.78.0.14"));
+  EXPECT_EQ(lobby::PreferredAddress(peer, adapters, "192.168.1.4"), Ip("10.78.0.14"));
+  EXPECT_EQ(lobby::PreferredAddress(peer, adapters, "Own IP"), Ip("10.78.0.14"));
 }
 
 }  // namespace

@@ -4,4 +4,5 @@ set(LOBBY_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AnnounceScheduleTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FoundEntriesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LobbyPacketTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PeerTableTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/PeerTableTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SendPolicyTest.cpp)

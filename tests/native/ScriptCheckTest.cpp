@@ -109,6 +109,53 @@ TEST(CheckNetScript, EachRuleOfTheGameAtItsBoundaries) {
   }
 }
 
+// Addresses no other player can have: the game would wait for them forever. 127/8 is another
+// copy on this computer when the game itself plays on it.
+TEST(CheckNetScript, AnEntryNoPlayerCanHaveIsNamed) {
+  const launch::LocalNetworks local{{0xC0A801FF}};  // this computer's network: 192.168.1.255
+  const struct {
+    const char* entry;
+    const char* reason;  // nullptr: reachable
+  } cases[] = {
+      {"0.0.0.0", "no machine has an address that begins with 0"},
+      {"0.200.1.1", "no machine has"},
+      {"127.0.0.1", "is this computer itself"},
+      {"127.255.255.254", "is this computer itself"},
+      {"224.0.0.1", "multicast"},
+      {"239.255.255.250", "multicast"},
+      {"240.0.0.1", "reserved"},
+      {"254.1.1.1", "reserved"},
+      {"255.255.255.255", "the broadcast address of every network"},
+      {"192.168.1.255", "the broadcast address of your network"},
+      {"1.0.0.0", nullptr},
+      {"126.255.255.255", nullptr},
+      {"128.0.0.1", nullptr},
+      {"192.168.1.254", nullptr},
+      // Another network's broadcast address: for all this computer knows, a machine's.
+      {"192.168.2.255", nullptr},
+      {"223.255.255.255", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entry);
+    const Lines problems =
+        launch::CheckNetScript(Allow({"allow " + std::string(c.entry) + ":1700"}), local);
+    if (!c.reason) {
+      EXPECT_EQ(problems, Lines{});
+      continue;
+    }
+    ASSERT_EQ(problems.size(), 1u) << testing::PrintToString(problems);
+    EXPECT_EQ(problems[0].rfind("\"allow " + std::string(c.entry) +
+                                    ":1700\": the game cannot reach " + c.entry + " (",
+                                0),
+              0u)
+        << problems[0];
+    EXPECT_NE(problems[0].find(c.reason), std::string::npos) << problems[0];
+  }
+  // Several copies on one computer play on 127/8 together.
+  EXPECT_EQ(launch::CheckNetScript(Allow({"allow 127.0.0.1:1700"}, "127.0.0.1:1635"), local),
+            Lines{});
+}
+
 TEST(CheckNetScript, HundredThousandEntriesAreReadInOnePass) {
   Lines entries = launch_test::MakeLongList(100000).entries;
   entries.push_back(entries[7]);

@@ -39,10 +39,10 @@ std::vector<std::string> OwnAddresses() {
 
 TEST(LobbySession, TwoCopiesFindEachOtherAndAGoodbyeDropsOneAtOnce) {
   if (OwnAddresses().empty()) GTEST_SKIP() << "no active network adapter to broadcast on";
-  LobbySession alice([] { return LocalPlayer{"Alice", "1635", lobby::PlayerMode::AllowIps}; },
+  LobbySession alice([] { return LocalPlayer{"Alice", "1635", lobby::PlayerMode::AllowIps, ""}; },
                      TestPort());
   auto bob = std::make_unique<LobbySession>(
-      [] { return LocalPlayer{"Bob", "23513", lobby::PlayerMode::Broadcast}; }, TestPort());
+      [] { return LocalPlayer{"Bob", "23513", lobby::PlayerMode::Broadcast, ""}; }, TestPort());
   EXPECT_EQ(alice.Problem(), "");
   EXPECT_EQ(bob->Problem(), "");
 
@@ -60,7 +60,7 @@ TEST(LobbySession, TwoCopiesFindEachOtherAndAGoodbyeDropsOneAtOnce) {
   const std::vector<std::string> own = OwnAddresses();
   EXPECT_NE(std::find(own.begin(), own.end(), lobby::FormatIpv4(heard.address)), own.end())
       << lobby::FormatIpv4(heard.address);
-  EXPECT_EQ(heard.sourcePort, bob->OwnPort());
+  EXPECT_EQ(heard.source.port, bob->OwnPort());
 
   bob.reset();
   const DWORD gone = GetTickCount();
@@ -72,7 +72,7 @@ TEST(LobbySession, TwoCopiesFindEachOtherAndAGoodbyeDropsOneAtOnce) {
 // and a Port field the game cannot read is named at once.
 TEST(LobbySession, ProblemsAreToldInOneLine) {
   std::string port = "16x";
-  LobbySession alone([&] { return LocalPlayer{"Alone", port, lobby::PlayerMode::AllowIps}; },
+  LobbySession alone([&] { return LocalPlayer{"Alone", port, lobby::PlayerMode::AllowIps, ""}; },
                      TestPort());
   EXPECT_EQ(alone.Problem(),
             "Your Port field is not a port number (1 to 65535): the others cannot see you until "

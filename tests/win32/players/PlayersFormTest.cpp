@@ -68,9 +68,8 @@ std::optional<lobby::Adapter> FirstActiveAdapter() {
 
 // The main window's side, as plain values.
 struct MainFields {
-  LocalPlayer me{"Carol", "1635", lobby::PlayerMode::AllowIps};
+  LocalPlayer me{"Carol", "1635", lobby::PlayerMode::AllowIps, "10.9.9.9"};
   launch::AllowedList allowed{"allow 10.0.0.2:1635"};
-  std::string interfaceField = "10.9.9.9";
   std::string players;
   int additions = 0;
 
@@ -78,12 +77,11 @@ struct MainFields {
     players::PlayersHost host;
     host.localPlayer = [this] { return me; };
     host.allowedList = [this] { return allowed; };
-    host.interfaceField = [this] { return interfaceField; };
     host.addEntries = [this](const std::vector<std::string>& entries) {
       ++additions;
       allowed.insert(allowed.end(), entries.begin(), entries.end());
     };
-    host.setInterface = [this](const std::string& address) { interfaceField = address; };
+    host.setInterface = [this](const std::string& address) { me.interfaceField = address; };
     host.setPlayers = [this](const std::string& count) { players = count; };
     host.lobbyPort = TestPort();
     return host;
@@ -104,7 +102,7 @@ TEST(PlayersWindow, ShowsWhatItHearsAndHandsTheFindingsToTheMainWindow) {
   EXPECT_FALSE(window->Visible());
   EXPECT_EQ(window->Session(), nullptr) << "no lobby before the window opens";
 
-  LobbySession dave([] { return LocalPlayer{"Dave", "23513", lobby::PlayerMode::Broadcast}; },
+  LobbySession dave([] { return LocalPlayer{"Dave", "23513", lobby::PlayerMode::Broadcast, ""}; },
                     TestPort());
   window->Open();
   ASSERT_NE(window->Session(), nullptr);
@@ -120,7 +118,7 @@ TEST(PlayersWindow, ShowsWhatItHearsAndHandsTheFindingsToTheMainWindow) {
   EXPECT_NE(Text(window->Label2).find("but Interface says \"10.9.9.9\""), std::string::npos)
       << Text(window->Label2);
   window->Button1->Click();
-  EXPECT_EQ(fields.interfaceField, own);
+  EXPECT_EQ(fields.me.interfaceField, own);
   EXPECT_FALSE(window->Button1->Visible());
   EXPECT_FALSE(window->Button2->Visible()) << "the number of players is for broadcast mode";
 
@@ -137,8 +135,14 @@ TEST(PlayersWindow, ShowsWhatItHearsAndHandsTheFindingsToTheMainWindow) {
   EXPECT_NE(Text(window->Label1).find("Nothing added (1 already there)."), std::string::npos)
       << Text(window->Label1);
 
-  // In broadcast mode the count heard can become the number of players.
+  // In broadcast mode the copies broadcasting on the same port can become the number of
+  // players; Dave broadcasts on another port, which the game's broadcast does not reach.
   fields.me.mode = lobby::PlayerMode::Broadcast;
+  window->Refresh();
+  EXPECT_FALSE(window->Button2->Visible());
+  EXPECT_EQ(Text(window->Label4).rfind("Not counted: 1 on another port", 0), 0u)
+      << Text(window->Label4);
+  fields.me.port = "23513";
   window->Refresh();
   ASSERT_TRUE(window->Button2->Visible());
   EXPECT_EQ(Text(window->Button2), "Set &Number Of Players to 1");

@@ -35,11 +35,12 @@ TEST(PlayersWindowLayout, EveryControlAtItsPlaceScaledAndNoCaptionCutOff) {
   RECT client;
   GetClientRect(f.Handle(), &client);
   EXPECT_EQ(client.right, Scaled(392, dpi));
-  EXPECT_EQ(client.bottom, Scaled(292, dpi));
+  EXPECT_EQ(client.bottom, Scaled(310, dpi));
   const Designed layout[] = {
       {f.ListView1, 8, 8, 376, 144}, {f.Label1, 8, 158, 376, 40}, {f.Label2, 8, 202, 212, 26},
       {f.Button1, 224, 203, 160, 23}, {f.Label3, 8, 232, 212, 26}, {f.Button2, 224, 233, 160, 23},
-      {f.Button3, 8, 262, 88, 25},    {f.Button4, 104, 262, 88, 25}, {f.Button5, 296, 262, 88, 25}};
+      {f.Label4, 8, 262, 376, 14},    {f.Button3, 8, 280, 88, 25},   {f.Button4, 104, 280, 88, 25},
+      {f.Button5, 296, 280, 88, 25}};
   for (const Designed& d : layout) {
     const RECT expected = Scaled(d.left, d.top, d.width, d.height, dpi);
     const RECT actual = dpi_test::RectIn(f.Handle(), d.control->Handle());

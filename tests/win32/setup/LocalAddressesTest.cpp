@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "setup/LocalAddresses.h"
+#include "wingui/Sockets.h"
 
 namespace {
 
@@ -71,13 +72,15 @@ class FakedDiscovery : public ::testing::Test {
  protected:
   void SetUp() override {
     g_fake = &fake_;
-    setup::DiscoverySeam().InUse = {&FakeStartup, &FakeGetHostName, &FakeGetHostByName,
-                                      &FakeCleanup};
+    sockets_->Startup = &FakeStartup;
+    sockets_->GetHostName = &FakeGetHostName;
+    sockets_->GetHostByName = &FakeGetHostByName;
+    sockets_->Cleanup = &FakeCleanup;
   }
   void TearDown() override { g_fake = nullptr; }
 
   FakeResolver fake_;
-  launch::SeamScope<setup::DiscoveryCalls> discovery_{setup::DiscoverySeam()};
+  launch::SeamScope<wingui::SocketCalls> sockets_{wingui::SocketSeam()};
 };
 
 using Strings = std::vector<std::string>;

@@ -17,6 +17,7 @@
 #include "setup/LocalAddresses.h"
 #include "setup/MainForm.h"
 #include "tray/TrayPlatform.h"
+#include "wingui/Sockets.h"
 #include "tests/win32/wingui/TestSupport.h"
 
 namespace setup_test {
@@ -132,7 +133,7 @@ class FakeDiscovery {
   }
   static int __stdcall Cleanup() { return 0; }
 
-  launch::SeamScope<setup::DiscoveryCalls> scope_{setup::DiscoverySeam()};
+  launch::SeamScope<wingui::SocketCalls> scope_{wingui::SocketSeam()};
 };
 
 // Records start requests instead of starting anything.
