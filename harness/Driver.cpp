@@ -122,6 +122,11 @@ Process Process::Start(const std::string& exe, const std::string& currentDirecto
   return process;
 }
 
+void Process::Kill() {
+  TerminateProcess(process_.get(), 99);
+  WaitForSingleObject(process_.get(), 5000);
+}
+
 Process::~Process() {
   if (process_ && Running()) {
     TerminateProcess(process_.get(), 99);

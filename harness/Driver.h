@@ -43,6 +43,8 @@ class Process {
 
   DWORD Id() const { return id_; }
   bool Running() const;
+  // Ends the program at once, as a crash or a pulled plug would: it says nothing to anyone.
+  void Kill();
   bool WaitForExit(DWORD timeoutMs = kDefaultTimeoutMs) const;
   DWORD ExitCode() const;
 

@@ -3,10 +3,21 @@
 // expected players are listed, then (when asked) adds them all and presses "Save && Play",
 // and writes down what happened, one "name=value" line each:
 //   lan_player exe=<lanvora.exe> folder=<folder> nick=<nick> port=<port>
-//              expect=<nick,nick,...> result=<file> [mode=broadcast] [play=1]
+//              expect=<nick[@address],...> result=<file> [interface=<address>]
+//              [mode=broadcast] [play=1]
 //              [idle-ms=<ms>] [wait-for=<folder>*<count>] [mark=<folder>]
-//              [barrier=<folder>[*<count>]]
+//              [barrier=<folder>[*<count>]] [opened=<folder>]
+//              [reopen-ms=<ms>] [reopen-when=<file>]
+//              [vanish=<folder>] [watch=<folder>*<nick>]
 //              [open-ms=<ms>] [closed-ms=<ms>]
+// expect: the nicks to wait for, each with the address its row must show when one is given.
+// interface: typed into the Interface field. opened: "<nick>.opened" is left in that folder as
+// the window opens. reopen-ms: once the others are listed (and reopen-when's file exists), the
+// window is closed and opened again that much later, and they must be listed again. vanish:
+// once the others are listed and a file "vanish" is in that folder, the program is ended
+// without a goodbye and "<nick>.gone" is left there. watch: the player waits for that mark of
+// the player named, then clicks "Add all" and times the click, and times until the vanished
+// player is forgotten.
 // idle-ms: the program runs that long before the window is opened. wait-for: the window is
 // opened once that folder holds that many entries; mark: the player leaves "<nick>.listed"
 // there once it lists the others. barrier: a folder shared by all players (and how many there
@@ -15,8 +26,9 @@
 // the click, closed-ms keeps the program running that long after the window closed.
 // The UDP datagrams this player's machine sent are counted in each phase (the namespace's
 // own counters, read through Wine's drive Z:).
-// Result lines: listed-ms (or "timeout"), rows (nick|address|port|mode;...), with open-ms
-// listed-at-end (1 when all were still listed) and status (the window's status line), with
+// Result lines: listed-ms (or "timeout"), rows (nick|address|port|mode;...), with reopen-ms
+// relisted-ms, with watch click-ms and forgotten-ms (or "timeout"), with open-ms listed-at-end
+// (1 when all were still listed), rows-at-end and status (the window's status line), with
 // play=1 interface, warning (a box that asked before the start, answered No) and started
 // (starts of the game); sent-before-open, sent-open, sent-closing, sent-closed.
 #include <windows.h>
@@ -73,14 +85,47 @@ long long UdpDatagramsSent() {
   return -1;
 }
 
+// "nick" or "nick@address".
+struct Expected {
+  std::string nick;
+  std::string address;  // empty: any
+};
+
+std::vector<Expected> ExpectedPlayers(const std::string& text) {
+  std::vector<Expected> expected;
+  for (const std::string& part : Split(text, ',')) {
+    const std::size_t at = part.find('@');
+    expected.push_back(at == std::string::npos ? Expected{part, ""}
+                                               : Expected{part.substr(0, at), part.substr(at + 1)});
+  }
+  return expected;
+}
+
+bool Lists(const std::vector<std::vector<std::string>>& rows, const Expected& player) {
+  for (const auto& row : rows) {
+    if (row.size() > 1 && row[0] == player.nick &&
+        (player.address.empty() || row[1] == player.address)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool ListsAll(const std::vector<std::vector<std::string>>& rows,
-              const std::vector<std::string>& nicks) {
-  for (const std::string& nick : nicks) {
-    bool found = false;
-    for (const auto& row : rows) found = found || (!row.empty() && row[0] == nick);
-    if (!found) return false;
+              const std::vector<Expected>& expected) {
+  for (const Expected& player : expected) {
+    if (!Lists(rows, player)) return false;
   }
   return true;
+}
+
+std::string Shown(const std::vector<std::vector<std::string>>& rows) {
+  std::string shown;
+  for (const auto& row : rows) {
+    for (size_t i = 0; i < row.size(); ++i) shown += (i ? "|" : "") + row[i];
+    shown += ";";
+  }
+  return shown;
 }
 
 void SleepUntil(DWORD start, DWORD ms) {
@@ -95,6 +140,7 @@ int Run(std::map<std::string, std::string> a) {
   LanvoraSession app(a["exe"], a["folder"]);
   app.Type(app.NickField(), a["nick"]);
   app.Type(app.PortField(), a["port"]);
+  if (a.count("interface")) app.Type(app.InterfaceField(), a["interface"]);
   if (a["mode"] == "broadcast") app.SwitchToBroadcast();
 
   // The program runs with the window never opened yet.
@@ -112,7 +158,8 @@ int Run(std::map<std::string, std::string> a) {
   harness::Click(app.Button("&Find players"));
   HWND players = harness::WaitForWindow(app.Program().Id(), "", kPlayersTitle);
   HWND list = harness::ChildrenOfClass(players, "SysListView32").at(0);
-  const std::vector<std::string> expected = Split(a["expect"], ',');
+  if (a.count("opened")) harness::WriteBytes(harness::Join(a["opened"], a["nick"] + ".opened"), "");
+  const std::vector<Expected> expected = ExpectedPlayers(a["expect"]);
   std::vector<std::vector<std::string>> rows;
   const bool listed = harness::WaitUntil(
       [&] {
@@ -121,19 +168,57 @@ int Run(std::map<std::string, std::string> a) {
       },
       kListTimeoutMs);
   result << "listed-ms=" << (listed ? std::to_string(GetTickCount() - opened) : "timeout") << "\n";
-  std::string shown;
-  for (const auto& row : rows) {
-    for (size_t i = 0; i < row.size(); ++i) shown += (i ? "|" : "") + row[i];
-    shown += ";";
-  }
-  result << "rows=" << shown << "\n";
+  result << "rows=" << Shown(rows) << "\n";
   if (listed && a.count("mark")) harness::WriteBytes(harness::Join(a["mark"], a["nick"] + ".listed"), "");
+
+  if (a.count("vanish")) {
+    harness::WaitUntil([&] { return harness::FileExists(harness::Join(a["vanish"], "vanish")); },
+                       kListTimeoutMs);
+    result.flush();
+    app.Program().Kill();
+    harness::WriteBytes(harness::Join(a["vanish"], a["nick"] + ".gone"), "");
+    return listed ? 0 : 1;
+  }
+  if (a.count("watch")) {
+    // The other player leaves without a goodbye: a click must take effect at once all the
+    // same, and the player must be forgotten in time.
+    const std::vector<std::string> watch = Split(a["watch"], '*');
+    const std::string mark = harness::Join(watch.at(0), watch.at(1) + ".gone");
+    harness::WaitUntil([&] { return harness::FileExists(mark); }, kListTimeoutMs);
+    const DWORD gone = GetTickCount();
+    HWND status = harness::ChildrenOfClass(players, "Static").at(0);
+    const std::string before = harness::Text(status);
+    const DWORD clicked = GetTickCount();
+    harness::PostClick(harness::ChildByCaption(players, "Button", "Add a&ll"));
+    const bool took = harness::WaitUntil([&] { return harness::Text(status) != before; }, 5000);
+    result << "click-ms=" << (took ? std::to_string(GetTickCount() - clicked) : "timeout") << "\n";
+    const bool forgotten = harness::WaitUntil(
+        [&] { return !Lists(harness::ListViewRows(list, 4), {watch.at(1), ""}); }, kListTimeoutMs);
+    result << "forgotten-ms=" << (forgotten ? std::to_string(GetTickCount() - gone) : "timeout")
+           << "\n";
+  }
+  if (a.count("reopen-ms")) {
+    if (a.count("reopen-when")) {
+      harness::WaitUntil([&] { return harness::FileExists(a["reopen-when"]); }, kListTimeoutMs);
+    }
+    harness::Click(harness::ChildByCaption(players, "Button", "&Close"));
+    Sleep(static_cast<DWORD>(std::stoul(a["reopen-ms"])));
+    const DWORD reopened = GetTickCount();
+    harness::Click(app.Button("&Find players"));
+    players = harness::WaitForWindow(app.Program().Id(), "", kPlayersTitle);
+    list = harness::ChildrenOfClass(players, "SysListView32").at(0);
+    const bool relisted = harness::WaitUntil(
+        [&] { return ListsAll(harness::ListViewRows(list, 4), expected); }, kListTimeoutMs);
+    result << "relisted-ms=" << (relisted ? std::to_string(GetTickCount() - reopened) : "timeout")
+           << "\n";
+  }
 
   if (a.count("open-ms")) {
     SleepUntil(opened, static_cast<DWORD>(std::stoul(a["open-ms"])));
     // Still listed at the end, or forgotten on the way.
-    result << "listed-at-end=" << (ListsAll(harness::ListViewRows(list, 4), expected) ? 1 : 0)
-           << "\n";
+    const std::vector<std::vector<std::string>> atEnd = harness::ListViewRows(list, 4);
+    result << "listed-at-end=" << (ListsAll(atEnd, expected) ? 1 : 0) << "\n";
+    result << "rows-at-end=" << Shown(atEnd) << "\n";
     std::string status = harness::Text(harness::ChildrenOfClass(players, "Static").at(0));
     for (char& c : status) c = c == '\r' || c == '\n' ? ' ' : c;
     result << "status=" << status << "\n";

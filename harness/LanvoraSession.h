@@ -24,6 +24,7 @@ class LanvoraSession {
   ~LanvoraSession();
 
   const Process& Program() const { return process_; }
+  Process& Program() { return process_; }
   HWND Window() const { return window_; }
 
   // The fields, by their place in the window's client area.

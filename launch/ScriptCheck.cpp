@@ -13,22 +13,6 @@
 namespace launch {
 namespace {
 
-// The whole number the text begins with, as the game reads a count: blanks, a sign and
-// digits; 0 when there are no digits. Large counts stop growing past what matters here.
-long LeadingNumber(std::string_view text, bool& hasDigits) {
-  std::size_t i = 0;
-  while (i < text.size() && IsScriptBlank(text[i])) ++i;
-  const bool negative = i < text.size() && text[i] == '-';
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  long value = 0;
-  hasDigits = false;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    hasDigits = true;
-    if (value < 1000000) value = value * 10 + (text[i] - '0');
-  }
-  return negative ? -value : value;
-}
-
 // The line or entry as the player typed it, in quotes; a very long one is cut short, so that
 // one field of thousands of characters does not fill the screen.
 std::string Quoted(std::string_view text) {

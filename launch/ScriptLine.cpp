@@ -21,6 +21,20 @@ ScriptLine SplitScriptLine(std::string_view line) {
   return split;
 }
 
+long LeadingNumber(std::string_view text, bool& hasDigits) {
+  std::size_t i = 0;
+  while (i < text.size() && IsScriptBlank(text[i])) ++i;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  long value = 0;
+  hasDigits = false;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    hasDigits = true;
+    if (value < 1000000) value = value * 10 + (text[i] - '0');
+  }
+  return negative ? -value : value;
+}
+
 std::string_view FirstWord(std::string_view text) {
   std::size_t end = 0;
   while (end < text.size() && !IsScriptBlank(text[end])) ++end;

@@ -22,4 +22,9 @@ ScriptLine SplitScriptLine(std::string_view line);
 // The text up to its first blank.
 std::string_view FirstWord(std::string_view text);
 
+// The whole number the text begins with, as the game reads a count: blanks, a sign and
+// digits; 0 when there are no digits (hasDigits says which). Large counts stop growing past
+// a million, which is more than anything the game could count.
+long LeadingNumber(std::string_view text, bool& hasDigits);
+
 }  // namespace launch

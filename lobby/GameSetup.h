@@ -7,29 +7,30 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
-#include "NetScript.h"
 #include "Ipv4.h"
-#include "LobbyPacket.h"
+#include "NetScript.h"
 
 namespace lobby {
 
-// A hash of the game's executable and its data files; all zero when not known (yet).
+// The player's mode, as the main window has it.
+enum class PlayerMode : std::uint8_t { AllowIps = 0, Broadcast = 1 };
+
+// A hash of the game's executable and its data files; all zero while not known.
 using Fingerprint = std::array<std::uint8_t, 16>;
 
 struct GameSetup {
   PlayerMode mode = PlayerMode::AllowIps;
-  // Where the game listens: the interface line's address and port; address 0 for "any" or a
-  // line the game cannot read, when it listens on every interface at the game's own port.
+  // Where the game listens: the interface line's address (0 for "any" or a line the game
+  // cannot read, when it listens on every interface) and the game port.
   Endpoint listen;
-  // "Allow IP's": the entries the game reads, in the script's order; at most kMaxAnnounced
-  // travel in a packet, and `moreAllowed` says that the list went on.
+  // "Allow IP's": the entries the game reads, in the script's order (address 0 for "any"); at
+  // most kMaxAnnounced are announced, and `moreAllowed` says that the list went on.
   std::vector<Endpoint> allowed;
   bool moreAllowed = false;
-  // "Broadcast on LAN": the number of others the game waits for, as the game reads the
-  // count (capped at 255).
+  // "Broadcast on LAN": the number of others the game waits for, as the game reads the count
+  // (0 for none or fewer, at most 255).
   std::uint8_t broadcastCount = 0;
   Fingerprint game{};
   bool ready = false;
@@ -40,7 +41,8 @@ struct GameSetup {
 // The most entries a packet carries: the game's network code has room for 8 others.
 inline constexpr std::size_t kMaxAnnounced = 8;
 
-// The set-up the script gives (the script the program would write for that mode).
-GameSetup ReadSetup(PlayerMode mode, const launch::NetScript& script);
+// The set-up the script gives for that mode, the game port being `gamePort` (the Port field
+// as the game reads it). Fingerprint and ready mark are left for the caller.
+GameSetup ReadSetup(PlayerMode mode, const launch::NetScript& script, std::uint16_t gamePort);
 
 }  // namespace lobby

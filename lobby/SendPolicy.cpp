@@ -23,8 +23,10 @@ bool SendPolicy::Heard(const Announcement& packet, Endpoint from, bool onLobbySo
   const auto since = [now](std::uint64_t ms) { return now - std::min(ms, now); };
   const bool hearsUs = copy.answeredUs || (copy.directFromMs != 0 &&
                                            since(copy.directFromMs) < PeerTable::kForgetAfterMs);
-  const bool due = !onLobbySocket ||
-                   (!hearsUs && (copy.answeredMs == 0 || since(copy.answeredMs) >= kReanswerMs));
+  // Every copy is answered once, even one that heard us first: our answer is how it learns
+  // that we hear it.
+  const bool due = !onLobbySocket || copy.answeredMs == 0 ||
+                   (!hearsUs && since(copy.answeredMs) >= kReanswerMs);
   if (!due || !limiter_.Allow(from, nowMs)) return false;
   copy.answeredMs = now;
   return true;
@@ -62,7 +64,11 @@ std::vector<Endpoint> SendPolicy::GoodbyeTargets(const std::vector<Peer>& peers,
                                                  std::uint64_t nowMs) const {
   std::vector<Endpoint> targets;
   for (const Peer& peer : peers) {
-    if (!HeardOnLobbyLately(peer.instance, nowMs)) targets.push_back(peer.source);
+    const auto copy = copies_.find(peer.instance);
+    const bool sendsToUs = copy != copies_.end() && copy->second.directFromMs != 0 &&
+                           nowMs - std::min(copy->second.directFromMs, nowMs) <=
+                               PeerTable::kForgetAfterMs;
+    if (sendsToUs || !HeardOnLobbyLately(peer.instance, nowMs)) targets.push_back(peer.source);
   }
   return targets;
 }

@@ -1,7 +1,8 @@
 // Which copies the lobby sends to directly, besides its broadcasts. A copy that cannot hear
 // the broadcasts (its lobby port is blocked or held by another program) hears the others only
 // through what is sent to it directly, so:
-//  - a copy heard for the first time is answered;
+//  - a copy is answered the first time its announcement is heard (even when it answered us
+//    first: the answer tells it that we hear it);
 //  - an announcement that reached our own socket (sent to us directly) is always answered;
 //  - a copy heard on the lobby port that may not hear us (it has never answered us, and has
 //    not sent to us directly lately) is answered again when it has gone kReanswerMs without
@@ -28,8 +29,9 @@ namespace lobby {
 
 class SendPolicy {
  public:
-  // Less than the time a copy is remembered, so one lost answer is repeated in time.
-  static constexpr std::uint64_t kReanswerMs = 8000;
+  // Over one announcement's interval and less than the time a copy is remembered: a lost
+  // answer is repeated with its copy's announcement after next, about 6 s on.
+  static constexpr std::uint64_t kReanswerMs = 5000;
   // A copy not heard on the lobby port for this long gets the announcements directly.
   static constexpr std::uint64_t kHeardLatelyMs = AnnounceSchedule::kIntervalMs + 1000;
   static constexpr std::size_t kMaxDirectPerAnnouncement = 8;
@@ -42,8 +44,9 @@ class SendPolicy {
   // port lately, the longest unserved first, within the limits (each counted as sent).
   std::vector<Endpoint> DirectTargets(const std::vector<Peer>& peers, std::uint64_t nowMs);
 
-  // Where a goodbye goes directly: every listed copy not heard on the lobby port lately (once,
-  // as the window closes; the table's bound is the bound).
+  // Where a goodbye goes directly: every listed copy that may not hear our broadcast (it sent
+  // to us directly lately) or that we do not hear on the lobby port lately (once, as the window
+  // closes; the table's bound is the bound).
   std::vector<Endpoint> GoodbyeTargets(const std::vector<Peer>& peers, std::uint64_t nowMs) const;
 
   // Forgets the copies the table no longer lists.

@@ -11,7 +11,7 @@ packages=(
   wine wine32 wine64 fonts-wine
   xvfb xauth xdotool imagemagick
   googletest libbenchmark-dev
-  zip python3 iproute2
+  zip python3 iproute2 iptables
 )
 
 sudo_cmd=()

@@ -22,7 +22,7 @@ constexpr std::uint32_t kHostB = 0xC0A80106;
 
 Announcement Packet(std::uint64_t instance, PacketKind kind = PacketKind::Announce,
                     const char* nick = "Duke", std::uint16_t gamePort = 1635) {
-  return {kind, instance, nick, gamePort, PlayerMode::AllowIps};
+  return {kind, instance, nick, gamePort, PlayerMode::AllowIps, std::nullopt};
 }
 
 TEST(PeerTable, ListsNewCopiesInOrderAndRefreshesThemFromTheirAddress) {
@@ -30,7 +30,7 @@ TEST(PeerTable, ListsNewCopiesInOrderAndRefreshesThemFromTheirAddress) {
   EXPECT_EQ(table.LastHeardMs(), 0u);
   EXPECT_EQ(table.Hear(Packet(7), {kHostA, 5000}, 100), Heard::New);
   EXPECT_EQ(table.Hear(Packet(8, PacketKind::Answer), {kHostB, 6000}, 200), Heard::New);
-  Announcement changed{PacketKind::Answer, 7, "Nukem", 1700, PlayerMode::Broadcast};
+  Announcement changed{PacketKind::Answer, 7, "Nukem", 1700, PlayerMode::Broadcast, std::nullopt};
   EXPECT_EQ(table.Hear(changed, {kHostA, 5001}, 300), Heard::Refreshed);
 
   ASSERT_EQ(table.Peers().size(), 2u);

@@ -21,7 +21,7 @@ constexpr Endpoint kA2{0xC0A80105, 5001};  // a second copy on that computer
 constexpr Endpoint kB{0xC0A80106, 5000};
 
 Announcement Packet(std::uint64_t instance, PacketKind kind = PacketKind::Announce) {
-  return {kind, instance, "Duke", 1635, lobby::PlayerMode::AllowIps};
+  return {kind, instance, "Duke", 1635, lobby::PlayerMode::AllowIps, std::nullopt};
 }
 
 lobby::Peer PeerAt(std::uint64_t instance, Endpoint source) {
@@ -36,22 +36,26 @@ lobby::Peer PeerAt(std::uint64_t instance, Endpoint source) {
 constexpr bool kLobby = true;
 constexpr bool kOwnSocket = false;
 
-// Heard first on the lobby port: answered; then again every 8 s for as long as it has neither
-// answered us nor sent to us directly (our answer may have been lost, or it cannot hear our
-// broadcasts); never again once it has.
+// Heard first on the lobby port: answered; then again, 5 s on at the earliest, with its
+// announcements for as long as it has neither answered us nor sent to us directly (our answer
+// may have been lost, or it cannot hear our broadcasts); never again once it has.
 TEST(SendPolicy, ACopyIsAnsweredAgainOnlyWhileItMayNotHearUs) {
   SendPolicy policy;
   EXPECT_TRUE(policy.Heard(Packet(7), kA, kLobby, 1000));
-  EXPECT_FALSE(policy.Heard(Packet(7), kA, kLobby, 5000));
-  EXPECT_FALSE(policy.Heard(Packet(7), kA, kLobby, 8999));
-  EXPECT_TRUE(policy.Heard(Packet(7), kA, kLobby, 9000));
-  EXPECT_FALSE(policy.Heard(Packet(7, PacketKind::Answer), kA, kOwnSocket, 9100));
+  EXPECT_FALSE(policy.Heard(Packet(7), kA, kLobby, 2000));
+  EXPECT_FALSE(policy.Heard(Packet(7), kA, kLobby, 5999));
+  EXPECT_TRUE(policy.Heard(Packet(7), kA, kLobby, 6000));
+  EXPECT_FALSE(policy.Heard(Packet(7), kA, kLobby, 10000));
+  EXPECT_TRUE(policy.Heard(Packet(7), kA, kLobby, 11000));
+  EXPECT_FALSE(policy.Heard(Packet(7, PacketKind::Answer), kA, kOwnSocket, 11100));
   EXPECT_FALSE(policy.Heard(Packet(7), kA, kLobby, 17000));
   EXPECT_FALSE(policy.Heard(Packet(7), kA, kLobby, 40000));
-  // A copy that answered our broadcast first never needs an answer of ours.
+  // A copy that answered our broadcast first is answered once (that is how it learns that we
+  // hear it), and never again.
   EXPECT_FALSE(policy.Heard(Packet(8, PacketKind::Answer), kB, kOwnSocket, 1000));
-  EXPECT_FALSE(policy.Heard(Packet(8), kB, kLobby, 1500));
+  EXPECT_TRUE(policy.Heard(Packet(8), kB, kLobby, 1500));
   EXPECT_FALSE(policy.Heard(Packet(8, PacketKind::Goodbye), kB, kLobby, 1600));
+  EXPECT_FALSE(policy.Heard(Packet(8), kB, kLobby, 9000));
 }
 
 // An announcement that reached our own socket was sent to us because its sender cannot hear
@@ -104,7 +108,7 @@ TEST(SendPolicy, DirectAnnouncementsAreCappedWhateverTheTableHolds) {
   EXPECT_EQ(busy.DirectTargets(peers, 51000).size(), 8u);
 }
 
-TEST(SendPolicy, AGoodbyeGoesToEveryCopyNotHeardOnTheLobbyPortAndCopiesGoneAreForgotten) {
+TEST(SendPolicy, AGoodbyeGoesDirectlyToEveryCopyOnlyADirectPacketReachesAndGoneOnesAreForgotten) {
   SendPolicy policy;
   std::vector<lobby::Peer> peers;
   for (std::uint64_t i = 0; i < 64; ++i) {
@@ -112,6 +116,9 @@ TEST(SendPolicy, AGoodbyeGoesToEveryCopyNotHeardOnTheLobbyPortAndCopiesGoneAreFo
     policy.Heard(Packet(100 + i), peers.back().source, i % 2 == 0 ? kLobby : kOwnSocket, 1000);
   }
   EXPECT_EQ(policy.GoodbyeTargets(peers, 2000).size(), 32u);
+  // One we hear on the lobby port that sends to us directly cannot hear our broadcasts.
+  policy.Heard(Packet(100), peers[0].source, kOwnSocket, 2000);
+  EXPECT_EQ(policy.GoodbyeTargets(peers, 2000).size(), 33u);
   EXPECT_EQ(policy.GoodbyeTargets(peers, 7000).size(), 64u);
   EXPECT_EQ(policy.CopyCount(), 64u);
   peers.resize(3);
