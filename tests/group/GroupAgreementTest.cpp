@@ -121,7 +121,8 @@ void MakeMistake(Dice& dice, Group& group) {
   if (p.broadcast) {
     if (mistake == 0) p.count = static_cast<int>(n);
     if (mistake == 1) p.count = static_cast<int>(n) - 2;
-    if (mistake == 2) p.port = static_cast<std::uint16_t>(p.port + 50 + dice.Below(10));
+    // Common ports lie below kPort + 40, and a group's ports within kPortBand of kPort.
+    if (mistake == 2) p.port = static_cast<std::uint16_t>(kPort + 50 + dice.Below(40));
   } else if (mistake == 0 && !list.empty()) {
     list.erase(list.begin() + dice.Below(static_cast<unsigned>(list.size())));
   } else if (mistake == 1) {
