@@ -39,11 +39,13 @@ PeerTable::Heard PeerTable::Hear(const Announcement& announcement, Endpoint from
     listed->source = from;
     listed->gamePort = announcement.gamePort;
     listed->mode = announcement.mode;
+    listed->setup = announcement.setup;
     return Heard::Refreshed;
   }
   if (peers_.size() >= kMaxPeers) return Heard::Full;
   peers_.push_back(Peer{announcement.instance, announcement.nick, from.address, {from.address},
-                        from, announcement.gamePort, announcement.mode, nowMs, nowMs});
+                        from, announcement.gamePort, announcement.mode, announcement.setup, nowMs,
+                        nowMs});
   return Heard::New;
 }
 

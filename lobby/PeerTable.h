@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,8 @@ struct Peer {
   Endpoint source;
   std::uint16_t gamePort = 0;
   PlayerMode mode = PlayerMode::AllowIps;
+  // What its game would do, as its latest packet says; nothing from a copy of the first version.
+  std::optional<GameSetup> setup;
   std::uint64_t firstHeardMs = 0;
   std::uint64_t lastHeardMs = 0;
 };
@@ -57,7 +60,7 @@ class PeerTable {
   };
 
   // A decoded packet from `from`. An announce or answer of a listed copy takes its nick, game
-  // port, mode and source, and adds the address when it is a new one and there is room;
+  // port, mode, set-up and source, and adds the address when it is a new one and there is room;
   // a goodbye from any of its addresses removes it.
   Heard Hear(const Announcement& announcement, Endpoint from, std::uint64_t nowMs);
 

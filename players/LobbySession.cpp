@@ -65,6 +65,13 @@ std::uint32_t SendingAddress(const std::optional<std::vector<lobby::Adapter>>& a
 
 }  // namespace
 
+lobby::GameSetup SetupOf(const LocalPlayer& me, std::uint16_t gamePort) {
+  lobby::GameSetup setup = lobby::ReadSetup(me.mode, me.script, gamePort);
+  setup.game = me.game;
+  setup.ready = me.ready;
+  return setup;
+}
+
 // A UDP socket of the sockets library, closed with it; it knows the message its readiness
 // comes as, and whether it has stopped asking for it until the next tick.
 class LobbySession::Socket {
@@ -199,6 +206,12 @@ void LobbySession::Tick() {
   if (started_ && schedule_.Due(now)) {
     Announce(now);
     schedule_.Sent(now);
+  } else if (ownSocket_ && announced_) {
+    // A change of the set-up (a ready mark among them) goes out at once: the others' group
+    // check and their start together wait for it.
+    const LocalPlayer me = local_ ? local_() : LocalPlayer{};
+    const std::optional<std::uint16_t> port = GamePort(me.port);
+    if (port && SetupOf(me, *port) != *announced_) Announce(now);
   }
   changed_ = table_.Expire(now) || changed_;
   policy_.Prune(table_.Peers());
@@ -229,8 +242,10 @@ void LobbySession::Send(lobby::PacketKind kind, const std::vector<std::uint32_t>
   }
   // Without a port the others could use, there is nothing to announce.
   if (!port) return;
+  lobby::GameSetup setup = SetupOf(me, *port);
+  if (kind == lobby::PacketKind::Announce) announced_ = setup;
   const std::string packet = lobby::EncodePacket(
-      {kind, instance_, lobby::AnnouncedNick(me.nick), *port, me.mode});
+      {kind, instance_, lobby::AnnouncedNick(me.nick), *port, me.mode, std::move(setup)});
   std::vector<lobby::Endpoint> to;
   for (std::uint32_t address : broadcasts) to.push_back({address, lobbyPort_});
   to.insert(to.end(), direct.begin(), direct.end());
@@ -260,7 +275,7 @@ void LobbySession::Receive(Socket& socket, bool lobbySocket) {
   const wingui::SocketCalls& calls = wingui::SocketSeam().InUse;
   const std::uint64_t now = GetTickCount64();
   // One byte more than the largest packet, so a larger datagram shows as too large.
-  char buffer[lobby::kMaxPacketSize + 1];
+  char buffer[lobby::kLargestPacket + 1];
   for (int i = 0; i < kReadsPerMessage; ++i) {
     sockaddr_in from{};
     int fromLength = sizeof from;

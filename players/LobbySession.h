@@ -29,6 +29,7 @@
 #include <string_view>
 #include <vector>
 
+#include "launch/NetScript.h"
 #include "lobby/Adapters.h"
 #include "lobby/AnnounceSchedule.h"
 #include "lobby/LobbyPacket.h"
@@ -44,7 +45,15 @@ struct LocalPlayer {
   std::string port;  // the Port field as typed
   lobby::PlayerMode mode = lobby::PlayerMode::AllowIps;
   std::string interfaceField;  // the Interface field as typed
+  // The network script "Save && Play" would write now, the fingerprint of the game's files
+  // (all zero while not known) and the player's ready mark: what its set-up is read from.
+  launch::NetScript script;
+  lobby::Fingerprint game{};
+  bool ready = false;
 };
+
+// The set-up a copy announces, from what it says about itself and its game port.
+lobby::GameSetup SetupOf(const LocalPlayer& me, std::uint16_t gamePort);
 
 class LobbySession : private wingui::MessageTarget {
  public:
@@ -59,6 +68,8 @@ class LobbySession : private wingui::MessageTarget {
   ~LobbySession();
 
   const std::vector<lobby::Peer>& Peers() const { return table_.Peers(); }
+  // The set-up of the last announcement; nothing before the first.
+  const std::optional<lobby::GameSetup>& Announced() const { return announced_; }
   // The adapters of the last announcement; nothing when the system could not list them.
   const std::optional<std::vector<lobby::Adapter>>& Adapters() const { return adapters_; }
   // One line on what keeps the lobby from working and what to do; empty when nothing does.
@@ -106,6 +117,8 @@ class LobbySession : private wingui::MessageTarget {
   std::uint16_t ownPort_ = 0;
   // The game port of the last announcement: a goodbye names it whatever the field holds now.
   std::uint16_t announcedPort_ = 0;
+  // The set-up of the last announcement: a change is announced at once, not in 4 s.
+  std::optional<lobby::GameSetup> announced_;
   bool started_ = false;                 // the sockets library was started
   bool changed_ = false;                 // the peers changed since the last report
   std::string openProblem_;              // the library or the lobby socket failed to open

@@ -4,6 +4,7 @@
 
 #include "help/HelpForm.h"
 #include "launch/GameAddress.h"
+#include "launch/NetScript.h"
 #include "launch/Paths.h"
 #include "launch/SettingsFiles.h"
 #include "players/NetworkAdapters.h"
@@ -274,10 +275,16 @@ void TForm1::FindPlayers1Click() {
   if (!playersWindow_) {
     players::PlayersHost host;
     host.localPlayer = [this] {
-      return players::LocalPlayer{
-          Edit4->Text(), Edit1->Text(),
-          rbc->Checked() ? lobby::PlayerMode::Broadcast : lobby::PlayerMode::AllowIps,
-          Edit3->Text()};
+      const bool broadcast = rbc->Checked();
+      players::LocalPlayer me;
+      me.nick = Edit4->Text();
+      me.port = Edit1->Text();
+      me.mode = broadcast ? lobby::PlayerMode::Broadcast : lobby::PlayerMode::AllowIps;
+      me.interfaceField = Edit3->Text();
+      me.script = launch::BuildNetScript(
+          broadcast ? launch::ScriptForm::Broadcast : launch::ScriptForm::AllowIps, me.interfaceField,
+          me.port, allowed_, Edit6->Text());
+      return me;
     };
     host.allowedList = [this] { return AllowedEntries(); };
     host.addEntries = [this](const std::vector<std::string>& entries) { AppendEntries(entries); };

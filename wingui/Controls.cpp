@@ -262,6 +262,27 @@ void RadioButton::UpdateTabStop() {
 // The 13-pixel glyph, the gap after it and the focus frame around the text.
 int RadioButton::DesignedCaptionMargin() const { return 19; }
 
+// --- CheckBox ------------------------------------------------------------------------
+
+CheckBox::CheckBox(Component* owner, const std::string& caption, WinControl* parent)
+    : ButtonControl(owner, parent) {
+  CreateHandle(
+      {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_AUTOCHECKBOX});
+}
+
+bool CheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void CheckBox::SetChecked(bool checked) {
+  SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CheckBox::Command(WORD code) {
+  if (code == BN_CLICKED) RunCommand(OnClick);
+}
+
+// The box and its gap, as the radio button's glyph and gap.
+int CheckBox::DesignedCaptionMargin() const { return 19; }
+
 void RadioButton::Command(WORD code) {
   if (code != BN_CLICKED) return;
   // Our groups, not only the window system's WS_GROUP ranges, decide what gets unchecked.

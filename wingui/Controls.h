@@ -145,6 +145,21 @@ class RadioButton : public ButtonControl {
   std::vector<RadioButton*> GroupMembers();
 };
 
+// A box the player ticks and unticks; a click flips it and then runs OnClick.
+class CheckBox : public ButtonControl {
+ public:
+  CheckBox(Component* owner, const std::string& caption = "", WinControl* parent = nullptr);
+
+  bool Checked() const;
+  void SetChecked(bool checked);
+
+  std::function<void()> OnClick;
+
+ protected:
+  void Command(WORD code) override;
+  int DesignedCaptionMargin() const override;
+};
+
 // The frame drawn around a group of radio buttons; it takes no focus and no clicks. Its
 // caption sits in the top edge of the frame, inset from both ends.
 class GroupBox : public ButtonControl {

@@ -219,6 +219,8 @@ HWND Form::TooltipHandle() {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
                                nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!tooltip_) throw launch::Error("Cannot create the tooltip window");
+    // A hint of several lines breaks at its line breaks, and at this width.
+    SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(400, Dpi()));
   }
   return tooltip_;
 }

@@ -10,6 +10,7 @@
 
 #include "GroupCheck.h"
 #include "Ipv4.h"
+#include "StartTogether.h"
 
 namespace {
 
@@ -194,6 +195,39 @@ TEST(GroupCheck, ReadyMarksAndAnotherGame) {
   EXPECT_EQ(verdict.problems,
             Lines{"Ben's game differs from yours (another version or other data files): the game "
                   "may fall out of sync"});
+}
+
+// This copy starts once, when it and every other player of its group have ticked Ready and the
+// group will get ready; a change of its own set-up takes its mark away.
+TEST(StartTogether, StartsOnceWhenEveryoneOfTheGroupIsReady) {
+  std::vector<GroupMember> members = {Allowing(Copy("Ann", 1, 1635), {At(2, 1635)}),
+                                      Allowing(Copy("Ben", 2, 1635), {At(1, 1635)})};
+  const lobby::GameSetup& own = *members[0].setup;
+  lobby::StartTogether start;
+  EXPECT_FALSE(start.Update(own, CheckGroup(members, 0))) << "not ticked";
+  start.SetReady(true, own);
+  EXPECT_FALSE(start.Update(own, CheckGroup(members, 0))) << "Ben has not ticked";
+  members[1].setup->ready = true;
+  members[1].setup->game[0] = 7;
+  members[0].setup->game[0] = 8;
+  EXPECT_FALSE(start.Update(own, CheckGroup(members, 0))) << "another game: a problem";
+  members[0].setup->game[0] = 0;
+  EXPECT_TRUE(start.Ready());
+  EXPECT_TRUE(start.Update(own, CheckGroup(members, 0)));
+  EXPECT_FALSE(start.Ready());
+  EXPECT_FALSE(start.Update(own, CheckGroup(members, 0))) << "once";
+
+  start.SetReady(true, own);
+  lobby::GameSetup changed = own;
+  changed.allowed.push_back(At(3, 1635));
+  EXPECT_FALSE(start.Update(changed, CheckGroup(members, 0)));
+  EXPECT_FALSE(start.Ready()) << "a changed set-up takes the mark away";
+  EXPECT_FALSE(start.Update(own, CheckGroup(members, 0)));
+
+  // Alone, nothing starts.
+  const std::vector<GroupMember> alone = {Allowing(Copy("Ann", 1, 1635), {At(2, 1635)})};
+  start.SetReady(true, *alone[0].setup);
+  EXPECT_FALSE(start.Update(*alone[0].setup, CheckGroup(alone, 0)));
 }
 
 TEST(GameSetup, ReadFromTheScriptTheWayTheGameReadsIt) {

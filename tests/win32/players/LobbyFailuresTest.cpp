@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "launch/Platform.h"
+#include "tests/win32/players/PlayersTestSupport.h"
 #include "tests/win32/wingui/TestSupport.h"
 #include "wingui/Sockets.h"
 
@@ -120,7 +121,7 @@ class LobbyFailures : public ::testing::Test {
 
   static std::unique_ptr<LobbySession> Open(const char* nick) {
     return std::make_unique<LobbySession>(
-        [nick] { return LocalPlayer{nick, "1635", lobby::PlayerMode::AllowIps, ""}; }, TestPort());
+        [nick] { return players_test::Local(nick, "1635", lobby::PlayerMode::AllowIps); }, TestPort());
   }
 
   Fakes fakes_;

@@ -9,6 +9,7 @@
 
 #include "lobby/Ipv4.h"
 #include "players/NetworkAdapters.h"
+#include "tests/win32/players/PlayersTestSupport.h"
 #include "tests/win32/wingui/TestSupport.h"
 
 namespace {
@@ -39,10 +40,10 @@ std::vector<std::string> OwnAddresses() {
 
 TEST(LobbySession, TwoCopiesFindEachOtherAndAGoodbyeDropsOneAtOnce) {
   if (OwnAddresses().empty()) GTEST_SKIP() << "no active network adapter to broadcast on";
-  LobbySession alice([] { return LocalPlayer{"Alice", "1635", lobby::PlayerMode::AllowIps, ""}; },
+  LobbySession alice([] { return players_test::Local("Alice", "1635", lobby::PlayerMode::AllowIps); },
                      TestPort());
   auto bob = std::make_unique<LobbySession>(
-      [] { return LocalPlayer{"Bob", "23513", lobby::PlayerMode::Broadcast, ""}; }, TestPort());
+      [] { return players_test::Local("Bob", "23513", lobby::PlayerMode::Broadcast); }, TestPort());
   EXPECT_EQ(alice.Problem(), "");
   EXPECT_EQ(bob->Problem(), "");
 
@@ -72,7 +73,7 @@ TEST(LobbySession, TwoCopiesFindEachOtherAndAGoodbyeDropsOneAtOnce) {
 // and a Port field the game cannot read is named at once.
 TEST(LobbySession, ProblemsAreToldInOneLine) {
   std::string port = "16x";
-  LobbySession alone([&] { return LocalPlayer{"Alone", port, lobby::PlayerMode::AllowIps, ""}; },
+  LobbySession alone([&] { return players_test::Local("Alone", port, lobby::PlayerMode::AllowIps); },
                      TestPort());
   EXPECT_EQ(alone.Problem(),
             "Your Port field is not a port number (1 to 65535): the others cannot see you until "

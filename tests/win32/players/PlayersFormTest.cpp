@@ -16,6 +16,7 @@
 
 #include "lobby/Ipv4.h"
 #include "players/NetworkAdapters.h"
+#include "tests/win32/players/PlayersTestSupport.h"
 #include "tests/win32/wingui/TestSupport.h"
 
 namespace {
@@ -66,9 +67,15 @@ std::optional<lobby::Adapter> FirstActiveAdapter() {
   return std::nullopt;
 }
 
+LocalPlayer Carol() {
+  LocalPlayer carol = players_test::Local("Carol", "1635", lobby::PlayerMode::AllowIps);
+  carol.interfaceField = "10.9.9.9";
+  return carol;
+}
+
 // The main window's side, as plain values.
 struct MainFields {
-  LocalPlayer me{"Carol", "1635", lobby::PlayerMode::AllowIps, "10.9.9.9"};
+  LocalPlayer me = Carol();
   launch::AllowedList allowed{"allow 10.0.0.2:1635"};
   std::string players;
   int additions = 0;
@@ -102,7 +109,7 @@ TEST(PlayersWindow, ShowsWhatItHearsAndHandsTheFindingsToTheMainWindow) {
   EXPECT_FALSE(window->Visible());
   EXPECT_EQ(window->Session(), nullptr) << "no lobby before the window opens";
 
-  LobbySession dave([] { return LocalPlayer{"Dave", "23513", lobby::PlayerMode::Broadcast, ""}; },
+  LobbySession dave([] { return players_test::Local("Dave", "23513", lobby::PlayerMode::Broadcast); },
                     TestPort());
   window->Open();
   ASSERT_NE(window->Session(), nullptr);
