@@ -1,7 +1,7 @@
 // The LAN of the group tests: a bridge and one namespace per player (10.88.0.11/24 up, lo up,
-// a default route for 255.255.255.255), named with a suffix of this run. Every order of a group
-// is launched at once; each stand-in sleeps until its own start on the monotonic clock, so that
-// launching many processes cannot reorder the starts.
+// a default route for 255.255.255.255), named with a suffix of this run. The orders of a batch
+// of groups are launched together; each stand-in sleeps until its own start on the monotonic
+// clock, so that launching many processes cannot reorder the starts.
 #include "GroupLan.h"
 
 #include <signal.h>
