@@ -8,7 +8,8 @@
 //              [idle-ms=<ms>] [wait-for=<folder>*<count>] [mark=<folder>]
 //              [barrier=<folder>[*<count>]] [opened=<folder>]
 //              [reopen-ms=<ms>] [reopen-when=<file>]
-//              [vanish=<folder>] [watch=<folder>*<nick>]
+//              [vanish=<folder>] [watch=<folder>*<nick>] [players=<count>]
+//              [group=1] [ready=<folder>*<count>] [ready-delay-ms=<ms>] [start-wait-ms=<ms>]
 //              [open-ms=<ms>] [closed-ms=<ms>]
 // expect: the nicks to wait for, each with the address its row must show when one is given.
 // interface: typed into the Interface field. opened: "<nick>.opened" is left in that folder as
@@ -17,7 +18,11 @@
 // once the others are listed and a file "vanish" is in that folder, the program is ended
 // without a goodbye and "<nick>.gone" is left there. watch: the player waits for that mark of
 // the player named, then clicks "Add all" and times the click, and times until the vanished
-// player is forgotten.
+// player is forgotten. players: typed into the Number Of Players field (with mode=broadcast).
+// group: once the others are listed, the window's "Group check:" line is written down when it
+// has not changed for a while. ready: once this player and all others (count in all) have left
+// "<nick>.listed" marks in that folder, it waits ready-delay-ms and ticks Ready, then waits
+// start-wait-ms (6 s) for the game to start (answering No to a box that asks first).
 // idle-ms: the program runs that long before the window is opened. wait-for: the window is
 // opened once that folder holds that many entries; mark: the player leaves "<nick>.listed"
 // there once it lists the others. barrier: a folder shared by all players (and how many there
@@ -27,7 +32,9 @@
 // The UDP datagrams this player's machine sent are counted in each phase (the namespace's
 // own counters, read through Wine's drive Z:).
 // Result lines: listed-ms (or "timeout"), rows (nick|address|port|mode;...), with reopen-ms
-// relisted-ms, with watch click-ms and forgotten-ms (or "timeout"), with open-ms listed-at-end
+// relisted-ms, with watch click-ms and forgotten-ms (or "timeout"), with group the line "group",
+// with ready clicked-tick, started-tick (the tick the game was seen started, or "none"),
+// started and warning, with open-ms listed-at-end
 // (1 when all were still listed), rows-at-end and status (the window's status line), with
 // play=1 interface, warning (a box that asked before the start, answered No) and started
 // (starts of the game); sent-before-open, sent-open, sent-closing, sent-closed.
@@ -142,6 +149,7 @@ int Run(std::map<std::string, std::string> a) {
   app.Type(app.PortField(), a["port"]);
   if (a.count("interface")) app.Type(app.InterfaceField(), a["interface"]);
   if (a["mode"] == "broadcast") app.SwitchToBroadcast();
+  if (a.count("players")) app.Type(app.PlayersField(), a["players"]);
 
   // The program runs with the window never opened yet.
   const long long started = UdpDatagramsSent();
@@ -213,6 +221,55 @@ int Run(std::map<std::string, std::string> a) {
            << "\n";
   }
 
+  if (a.count("group")) {
+    // The others' set-ups come with their next announcements: the line settles within seconds.
+    HWND line = nullptr;
+    for (HWND label : harness::ChildrenOfClass(players, "Static")) {
+      if (harness::Text(label).rfind("Group check:", 0) == 0) line = label;
+    }
+    std::string text = line ? harness::Text(line) : "";
+    DWORD steady = GetTickCount();
+    harness::WaitUntil(
+        [&] {
+          const std::string now = line ? harness::Text(line) : "";
+          if (now != text) {
+            text = now;
+            steady = GetTickCount();
+          }
+          return GetTickCount() - steady >= 2500;
+        },
+        20000);
+    result << "group=" << text << "\n";
+  }
+  if (a.count("ready")) {
+    const std::vector<std::string> ready = Split(a["ready"], '*');
+    harness::WaitUntil(
+        [&] {
+          return harness::FolderEntries(ready.at(0)).size() >= std::stoul(ready.at(1));
+        },
+        kListTimeoutMs);
+    if (a.count("ready-delay-ms")) Sleep(static_cast<DWORD>(std::stoul(a["ready-delay-ms"])));
+    const DWORD clicked = GetTickCount();
+    harness::PostClick(harness::ChildByCaption(players, "Button", "&Ready"));
+    result << "clicked-tick=" << clicked << "\n";
+    DWORD startedAt = 0;
+    std::string warning;
+    harness::WaitUntil(
+        [&] {
+          for (HWND box : harness::TopLevelWindows(app.Program().Id(), "#32770", harness::kAppTitle)) {
+            if (harness::Visible(box) && warning.empty()) {
+              warning = harness::MessageBoxText(box);
+              harness::CloseDialog(box, IDNO);
+            }
+          }
+          if (!startedAt && !harness::ReadStandinLog(log).empty()) startedAt = GetTickCount();
+          return false;
+        },
+        a.count("start-wait-ms") ? static_cast<DWORD>(std::stoul(a["start-wait-ms"])) : 6000);
+    result << "started-tick=" << (startedAt ? std::to_string(startedAt) : "none") << "\n";
+    result << "started=" << harness::ReadStandinLog(log).size() << "\n";
+    result << "warning=" << warning << "\n";
+  }
   if (a.count("open-ms")) {
     SleepUntil(opened, static_cast<DWORD>(std::stoul(a["open-ms"])));
     // Still listed at the end, or forgotten on the way.

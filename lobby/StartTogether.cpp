@@ -18,15 +18,17 @@ GameSetup Unmarked(GameSetup setup) {
 
 void StartTogether::SetReady(bool ready, const GameSetup& setup) {
   markedWith_.reset();
+  started_ = false;
   if (ready) markedWith_ = Unmarked(setup);
 }
 
 bool StartTogether::Update(const GameSetup& setupNow, const GroupVerdict& verdict) {
   if (!markedWith_) return false;
   if (Unmarked(setupNow) != *markedWith_) {
-    markedWith_.reset();
+    SetReady(false, setupNow);
     return false;
   }
+  if (started_) return false;
   // The group's other players, every one ticked, and nothing in the way.
   const bool othersReady =
       verdict.group.size() > 1 &&
@@ -34,7 +36,7 @@ bool StartTogether::Update(const GameSetup& setupNow, const GroupVerdict& verdic
         return verdict.members[i].state == MemberState::Ready;
       });
   if (!verdict.everyoneReady || !verdict.problems.empty() || !othersReady) return false;
-  markedWith_.reset();
+  started_ = true;
   return true;
 }
 

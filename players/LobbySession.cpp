@@ -206,16 +206,21 @@ void LobbySession::Tick() {
   if (started_ && schedule_.Due(now)) {
     Announce(now);
     schedule_.Sent(now);
-  } else if (ownSocket_ && announced_) {
-    // A change of the set-up (a ready mark among them) goes out at once: the others' group
-    // check and their start together wait for it.
-    const LocalPlayer me = local_ ? local_() : LocalPlayer{};
-    const std::optional<std::uint16_t> port = GamePort(me.port);
-    if (port && SetupOf(me, *port) != *announced_) Announce(now);
+  } else {
+    AnnounceChanges();
   }
   changed_ = table_.Expire(now) || changed_;
   policy_.Prune(table_.Peers());
   Report(now);
+}
+
+void LobbySession::AnnounceChanges() {
+  // A change of the set-up (a ready mark among them) goes out at once: the others' group
+  // check and their start together wait for it.
+  if (!ownSocket_ || !announced_) return;
+  const LocalPlayer me = local_ ? local_() : LocalPlayer{};
+  const std::optional<std::uint16_t> port = GamePort(me.port);
+  if (port && SetupOf(me, *port) != *announced_) Announce(GetTickCount64());
 }
 
 void LobbySession::Announce(std::uint64_t now) {

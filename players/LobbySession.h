@@ -80,6 +80,10 @@ class LobbySession : private wingui::MessageTarget {
   // The port this copy sends from and gets its answers at (0 without a socket).
   std::uint16_t OwnPort() const { return ownPort_; }
 
+  // Announces now when this copy's set-up changed since its last announcement (a ready mark
+  // ticked: the others wait for it to start); each tick does the same.
+  void AnnounceChanges();
+
   // Runs from the timer after a change of the peers or of the problem line.
   std::function<void()> OnChange;
 

@@ -249,11 +249,23 @@ void TForm3::ShowGroup(const lobby::GroupVerdict& verdict) {
     const bool start =
         port && start_.Update(SetupOf(me, static_cast<std::uint16_t>(*port)), verdict);
     if (start && host_.saveAndPlay) {
-      CheckBox1->SetChecked(false);
+      // A warning answered No, or an error, stops this copy and takes its mark away; a start
+      // keeps it, for the others.
+      bool wentOn = false;
+      const auto run = [&] {
+        struct Untick {
+          TForm3& form;
+          const bool& wentOn;
+          ~Untick() {
+            if (!wentOn) form.start_.SetReady(false, {});
+          }
+        } untick{*this, wentOn};
+        wentOn = host_.saveAndPlay();
+      };
       if (clickingReady_) {
-        host_.saveAndPlay();
+        run();
       } else {
-        wingui::RunCommand(host_.saveAndPlay);
+        wingui::RunCommand(run);
       }
     }
   }
@@ -266,6 +278,7 @@ void TForm3::CheckBox1Click() {
   start_.SetReady(CheckBox1->Checked() && port,
                   SetupOf(me, port ? static_cast<std::uint16_t>(*port) : 0));
   CheckBox1->SetChecked(start_.Ready());
+  if (session_) session_->AnnounceChanges();
   clickingReady_ = true;
   struct Done {
     bool& flag;

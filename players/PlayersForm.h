@@ -33,8 +33,9 @@ struct PlayersHost {
   std::function<void(const std::vector<std::string>&)> addEntries;  // to the allowed list
   std::function<void(const std::string&)> setInterface;
   std::function<void(const std::string&)> setPlayers;  // the Number Of Players field
-  // "Save && Play" of the mode the main window is in, exactly as a press of it.
-  std::function<void()> saveAndPlay;
+  // "Save && Play" of the mode the main window is in, exactly as a press of it; false when a
+  // warning stopped it.
+  std::function<bool()> saveAndPlay;
   // Always the lobby port in the program; tests give one of their own run.
   std::uint16_t lobbyPort = lobby::kLobbyPort;
 };

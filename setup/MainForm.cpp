@@ -256,13 +256,16 @@ void TForm1::Button6Click() {
   launch::SaveAll(launch::ProgramFolder(), CurrentSettings(), AllowedEntries());
 }
 
-void TForm1::Button3Click() {
-  launch::SaveAndPlayAllowList(CurrentLaunchInputs(), AskBeforeProblems());
-}
+void TForm1::Button3Click() { SaveAndPlay(NetworkMode::AllowIps); }
 
-void TForm1::Button8Click() {
-  launch::SaveAndPlayBroadcast(CurrentLaunchInputs(), launch::ProgramFolder(),
-                               AskBeforeProblems());
+void TForm1::Button8Click() { SaveAndPlay(NetworkMode::Broadcast); }
+
+bool TForm1::SaveAndPlay(NetworkMode mode) {
+  if (mode == NetworkMode::AllowIps) {
+    return launch::SaveAndPlayAllowList(CurrentLaunchInputs(), AskBeforeProblems());
+  }
+  return launch::SaveAndPlayBroadcast(CurrentLaunchInputs(), launch::ProgramFolder(),
+                                      AskBeforeProblems());
 }
 
 void TForm1::Button10Click() {
@@ -294,7 +297,9 @@ void TForm1::FindPlayers1Click() {
     host.setInterface = [this](const std::string& address) { Edit3->SetText(address); };
     host.setPlayers = [this](const std::string& count) { Edit6->SetText(count); };
     // Starting together is "Save && Play" of the mode shown, as the player's own press.
-    host.saveAndPlay = [this] { rbc->Checked() ? Button8Click() : Button3Click(); };
+    host.saveAndPlay = [this] {
+      return SaveAndPlay(rbc->Checked() ? NetworkMode::Broadcast : NetworkMode::AllowIps);
+    };
     // Owned by the application like the help window, so it lies above or below the main
     // window independently and goes with the program.
     playersWindow_ = new players::TForm3(&wingui::App(), std::move(host));

@@ -123,6 +123,8 @@ class TForm1 : public wingui::Form {
   void BuildControls();
   void BuildTrayMenu();
   void SetMode(NetworkMode mode);
+  // "Save && Play" of that mode (Button3, Button8); false when a warning stopped it.
+  bool SaveAndPlay(NetworkMode mode);
   // Appends to the allowed list ("&Add", and what the players window adds).
   void AppendEntries(const std::vector<std::string>& entries);
   void TakeDiscoveredAddresses(std::vector<std::string> addresses);

@@ -198,7 +198,8 @@ TEST(GroupCheck, ReadyMarksAndAnotherGame) {
 }
 
 // This copy starts once, when it and every other player of its group have ticked Ready and the
-// group will get ready; a change of its own set-up takes its mark away.
+// group will get ready, and stays marked for the others; a change of its own set-up takes its
+// mark away.
 TEST(StartTogether, StartsOnceWhenEveryoneOfTheGroupIsReady) {
   std::vector<GroupMember> members = {Allowing(Copy("Ann", 1, 1635), {At(2, 1635)}),
                                       Allowing(Copy("Ben", 2, 1635), {At(1, 1635)})};
@@ -214,8 +215,9 @@ TEST(StartTogether, StartsOnceWhenEveryoneOfTheGroupIsReady) {
   members[0].setup->game[0] = 0;
   EXPECT_TRUE(start.Ready());
   EXPECT_TRUE(start.Update(own, CheckGroup(members, 0)));
-  EXPECT_FALSE(start.Ready());
+  EXPECT_TRUE(start.Ready()) << "still announced, for the others to start too";
   EXPECT_FALSE(start.Update(own, CheckGroup(members, 0))) << "once";
+  start.SetReady(false, own);
 
   start.SetReady(true, own);
   lobby::GameSetup changed = own;

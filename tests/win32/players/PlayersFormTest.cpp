@@ -97,7 +97,10 @@ struct MainFields {
     };
     host.setInterface = [this](const std::string& address) { me.interfaceField = address; };
     host.setPlayers = [this](const std::string& count) { players = count; };
-    host.saveAndPlay = [this] { ++starts; };
+    host.saveAndPlay = [this] {
+      ++starts;
+      return true;
+    };
     host.lobbyPort = TestPort();
     return host;
   }
@@ -217,7 +220,7 @@ TEST(PlayersWindow, ChecksTheGroupAndStartsTogether) {
   EXPECT_EQ(window->ListView1->Cells(0).at(4), "Ready");
   wingui_test::PumpFor(1000);
   EXPECT_EQ(fields.starts, 1) << "once";
-  EXPECT_FALSE(window->CheckBox1->Checked());
+  EXPECT_TRUE(window->CheckBox1->Checked()) << "still ready, for the others to start too";
 
   fields.allowed.push_back("allow 10.9.9.8:1635");
   window->Refresh();
