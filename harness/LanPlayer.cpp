@@ -31,7 +31,7 @@
 // the click, closed-ms keeps the program running that long after the window closed.
 // The UDP datagrams this player's machine sent are counted in each phase (the namespace's
 // own counters, read through Wine's drive Z:).
-// Result lines: listed-ms (or "timeout"), rows (nick|address|port|mode;...), with reopen-ms
+// Result lines: listed-ms (or "timeout"), rows (nick|address|port|mode|state;...), with reopen-ms
 // relisted-ms, with watch click-ms and forgotten-ms (or "timeout"), with group the line "group",
 // with ready clicked-tick, started-tick (the tick the game was seen started, or "none"),
 // started and warning, with open-ms listed-at-end
@@ -171,7 +171,7 @@ int Run(std::map<std::string, std::string> a) {
   std::vector<std::vector<std::string>> rows;
   const bool listed = harness::WaitUntil(
       [&] {
-        rows = harness::ListViewRows(list, 4);
+        rows = harness::ListViewRows(list, 5);
         return ListsAll(rows, expected);
       },
       kListTimeoutMs);
@@ -201,7 +201,7 @@ int Run(std::map<std::string, std::string> a) {
     const bool took = harness::WaitUntil([&] { return harness::Text(status) != before; }, 5000);
     result << "click-ms=" << (took ? std::to_string(GetTickCount() - clicked) : "timeout") << "\n";
     const bool forgotten = harness::WaitUntil(
-        [&] { return !Lists(harness::ListViewRows(list, 4), {watch.at(1), ""}); }, kListTimeoutMs);
+        [&] { return !Lists(harness::ListViewRows(list, 5), {watch.at(1), ""}); }, kListTimeoutMs);
     result << "forgotten-ms=" << (forgotten ? std::to_string(GetTickCount() - gone) : "timeout")
            << "\n";
   }
@@ -216,7 +216,7 @@ int Run(std::map<std::string, std::string> a) {
     players = harness::WaitForWindow(app.Program().Id(), "", kPlayersTitle);
     list = harness::ChildrenOfClass(players, "SysListView32").at(0);
     const bool relisted = harness::WaitUntil(
-        [&] { return ListsAll(harness::ListViewRows(list, 4), expected); }, kListTimeoutMs);
+        [&] { return ListsAll(harness::ListViewRows(list, 5), expected); }, kListTimeoutMs);
     result << "relisted-ms=" << (relisted ? std::to_string(GetTickCount() - reopened) : "timeout")
            << "\n";
   }
@@ -273,7 +273,7 @@ int Run(std::map<std::string, std::string> a) {
   if (a.count("open-ms")) {
     SleepUntil(opened, static_cast<DWORD>(std::stoul(a["open-ms"])));
     // Still listed at the end, or forgotten on the way.
-    const std::vector<std::vector<std::string>> atEnd = harness::ListViewRows(list, 4);
+    const std::vector<std::vector<std::string>> atEnd = harness::ListViewRows(list, 5);
     result << "listed-at-end=" << (ListsAll(atEnd, expected) ? 1 : 0) << "\n";
     result << "rows-at-end=" << Shown(atEnd) << "\n";
     std::string status = harness::Text(harness::ChildrenOfClass(players, "Static").at(0));

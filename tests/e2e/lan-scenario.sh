@@ -21,7 +21,8 @@
 #            goodbye: the first must forget it within 12 s, and a click in its players window
 #            must take effect within 0.5 s.
 #   ghost    announcements from 0.0.0.0 and from port 0 (raw frames, which no socket sends)
-#            must make no row; one from an ordinary address, sent the same way, must.
+#            must make no row; one from an ordinary address, sent the same way, must, with its
+#            set-up unknown (it is of the packet's first version).
 #   lan-scenario.sh CASE ARCH LANVORA_EXE HELP_HTML STANDIN_EXE LAN_PLAYER_EXE WORK_DIR
 # Exits 77 (skipped) with a printed reason where namespaces cannot be made.
 set -euo pipefail
@@ -212,6 +213,8 @@ for i in $(seq 1 "$players"); do
     if [ "$i" = 1 ]; then
       echo "player 1: rows at the end: $rows"
       [[ $rows == *"Real|10.77.0.99|"* ]] || fail "player 1: the announcement from an ordinary address made no row: the frames did not arrive"
+      # It came in the lobby packet's first version, which tells no set-up.
+      [[ $rows == *"Real|10.77.0.99|1635|Allow IP's|Set-up unknown;"* ]] || fail "player 1: a copy of the first version is not listed with its set-up unknown"
       [[ $rows != *Ghost* ]] || fail "player 1: an announcement from 0.0.0.0 made a row"
       [[ $rows != *Zero* ]] || fail "player 1: an announcement from port 0 made a row"
     fi
