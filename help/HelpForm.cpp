@@ -17,6 +17,8 @@ constexpr wingui::DesignedRect kBrowserBounds{0, 0, kClientWidth - 2, kClientHei
 
 }  // namespace
 
+std::string HelpPagePath() { return launch::ProgramFolder() + std::string(kHelpPageName); }
+
 TForm2::TForm2(wingui::Component* owner) : Form(owner, wingui::BorderStyle::ToolWindow) {
   BeginLoading();
   SetText("HELP");
@@ -42,7 +44,7 @@ TForm2::TForm2(wingui::Component* owner) : Form(owner, wingui::BorderStyle::Tool
 // The browser goes before the form's window, while the window it lives in still exists.
 TForm2::~TForm2() { WebBrowser1.reset(); }
 
-void TForm2::FormCreate() { WebBrowser1->Navigate(wingui::WideFromAnsi(launch::HelpPagePath())); }
+void TForm2::FormCreate() { WebBrowser1->Navigate(wingui::WideFromAnsi(HelpPagePath())); }
 
 void TForm2::ShowHelp() { BringToFront(); }
 

@@ -4,12 +4,18 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "help/BrowserHost.h"
 #include "wingui/Form.h"
 #include "wingui/Menus.h"
 
 namespace help {
+
+// The help page beside the program: the help window shows it, the maker label opens it.
+inline constexpr std::string_view kHelpPageName = "help.html";
+std::string HelpPagePath();
 
 class TForm2 : public wingui::Form {
  public:

@@ -5,7 +5,7 @@
 #include <oleauto.h>
 
 #include "launch/Errors.h"
-#include "launch/Platform.h"
+#include "launch/SystemErrorText.h"
 #include "wingui/Handles.h"
 #include "wingui/TextConversion.h"
 

@@ -21,6 +21,4 @@ std::string FolderOf(std::string_view path) {
 
 std::string ProgramFolder() { return FolderOf(ProgramPath()); }
 
-std::string HelpPagePath() { return ProgramFolder() + std::string(kHelpPageName); }
-
 }  // namespace launch

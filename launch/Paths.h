@@ -14,10 +14,6 @@ std::string ProgramPath();
 // The executable's folder with its trailing separator.
 std::string ProgramFolder();
 
-// The help page beside the program: the help window shows it, the maker label opens it.
-inline constexpr std::string_view kHelpPageName = "help.html";
-std::string HelpPagePath();
-
 // Everything up to and including the last folder separator: "\" or ":" on Windows, "/"
 // on POSIX hosts (where "\" and ":" are ordinary file-name characters); empty for a bare
 // file name.

@@ -18,8 +18,6 @@ bool WriteAll(NativeFile file, const char* data, std::size_t size) {
 
 }  // namespace
 
-std::string TidiedSystemErrorText(int code) { return TidySystemText(SystemErrorText(code)); }
-
 Seam<LaunchCalls>& LaunchSeam() {
   static Seam<LaunchCalls> seam{{.OpenWithShell = &ShellOpen,
                                  .WriteBytes = &WriteAll,

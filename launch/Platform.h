@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Seam.h"
+#include "SystemErrorText.h"
 
 namespace launch {
 
@@ -45,12 +46,9 @@ Seam<LaunchCalls>& LaunchSeam();
 void ShellOpen(const LaunchRequest& request);
 std::size_t WriteSome(NativeFile file, const char* data, std::size_t size);
 
-// Error code of the last failed call below (GetLastError or errno).
+// Error code of the last failed call below (GetLastError or errno); its text is
+// SystemErrorText.h's.
 int LastSystemError();
-// The system's own text for an error code, untidied.
-std::string SystemErrorText(int code);
-// The same, tidied for a message (TidySystemText).
-std::string TidiedSystemErrorText(int code);
 
 // A relative path expanded against the current directory; the path itself when that fails.
 std::string FullPath(const std::string& path);

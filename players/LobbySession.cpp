@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "launch/GameAddress.h"
-#include "launch/Platform.h"
+#include "launch/SystemErrorText.h"
 #include "lobby/Mix64.h"
 #include "players/NetworkAdapters.h"
 #include "players/SocketAddress.h"

@@ -4,10 +4,12 @@
 
 #include "help/HelpForm.h"
 #include "setup/MainForm.h"
+#include "setup/ProgramLook.h"
 #include "wingui/Application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   return wingui::RunProgram([] {
+    setup::TellTheFramework();
     wingui::App().SetTitle(setup::TForm1::kMakerName);
     auto* mainWindow = new setup::TForm1(&wingui::App());
     mainWindow->SetHelpWindow(new help::TForm2(&wingui::App()));

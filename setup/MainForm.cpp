@@ -12,14 +12,13 @@
 #include "setup/Clipboard.h"
 #include "setup/CommaText.h"
 #include "setup/LocalAddresses.h"
+#include "setup/ProgramLook.h"
 #include "wingui/ErrorBox.h"
 
 namespace setup {
 namespace {
 
 constexpr char kDefaultGame[] = "duke3d_w32.exe";
-constexpr char kArialBlack[] = "Arial Black";
-constexpr WORD kIconId = 1;  // the program's icon resource
 
 using wingui::Place;
 
@@ -62,9 +61,9 @@ void TForm1::BuildControls() {
   // Controls are made in tab order (a label just before its field), so the windows already
   // stack the way the dialog keys walk them and nothing has to be restacked afterwards.
   Label1 = Place(new Label(this, "Lanvora"), 40, 0, 261, 23);
-  Label1->SetFont(kArialBlack, 16);
+  Label1->SetFont(kHeadingFace, 16, kHeadingWeight);
   Label9 = Place(new Label(this, "13.2.2005"), 304, 0, 41, 11);
-  Label9->SetFont(kArialBlack, 8);
+  Label9->SetFont(kHeadingFace, 8, kHeadingWeight);
 
   Label2 = Place(new Label(this, "Port:"), 64, 104, 22, 13, 0);
   Edit1 = Place(new Edit(this, std::to_string(launch::kGamePort)), 88, 104, 41, 21, 0);
@@ -114,7 +113,7 @@ void TForm1::BuildControls() {
   Button11->OnClick = [this] { Button11Click(); };
 
   Label7 = Place(new Label(this, kMakerName), 0, 456, 353, 33, 25);
-  Label7->SetFont(kArialBlack, 24);
+  Label7->SetFont(kHeadingFace, 24, kHeadingWeight);
   Label7->SetAlignment(wingui::Alignment::Center);
   Label7->OnMouseMove = [this] { Label7MouseMove(); };
   Label7->OnMouseLeave = [this] { Label7MouseLeave(); };
@@ -313,7 +312,7 @@ void TForm1::ripClick() { SetMode(NetworkMode::AllowIps); }
 
 void TForm1::Label7MouseMove() {
   Label7->SetColor(RGB(0, 0, 255));
-  Label7->SetText(std::string(launch::kHelpPageName));
+  Label7->SetText(std::string(help::kHelpPageName));
 }
 
 void TForm1::Label7MouseLeave() {
@@ -322,7 +321,7 @@ void TForm1::Label7MouseLeave() {
 }
 
 void TForm1::Label7Click() {
-  launch::OpenDocument(launch::HelpPagePath(),
+  launch::OpenDocument(help::HelpPagePath(),
                        reinterpret_cast<std::uintptr_t>(Handle()));
 }
 

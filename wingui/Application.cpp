@@ -11,6 +11,7 @@
 #include "launch/Paths.h"
 #include "wingui/ErrorBox.h"
 #include "wingui/ExceptionBoundary.h"
+#include "wingui/Fonts.h"
 #include "wingui/Form.h"
 #include "wingui/LateBinding.h"
 
@@ -33,7 +34,11 @@ Application& App() {
   return *app;
 }
 
-Application::Application() : Component(nullptr), title_(ModuleBaseName()) {}
+Application::Application()
+    : Component(nullptr),
+      title_(ModuleBaseName()),
+      fontFace_(SystemFontFace()),
+      fontHeight_(SystemFontHeight()) {}
 
 Application::~Application() = default;
 
@@ -65,7 +70,7 @@ HWND Application::Handle() const {
 
 void Application::MakeWindow() {
   RegisterWindowClass({.name = kClassName,
-                       .icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)),
+                       .icon = ProgramIcon(),
                        .cursor = LoadCursorA(nullptr, IDC_ARROW)});
   // A captioned popup of no size in the middle of the screen: never seen, yet a visible
   // unowned window, so the shell gives it the taskbar button; forms are owned by it.
@@ -76,6 +81,21 @@ void Application::MakeWindow() {
        .left = GetSystemMetrics(SM_CXSCREEN) / 2,
        .top = GetSystemMetrics(SM_CYSCREEN) / 2},
       *this);
+}
+
+void Application::SetIconResource(WORD id) {
+  iconId_ = id;
+  // The application window was made at Initialize: it takes the icon now.
+  if (hwnd_) SetClassLongPtrA(hwnd_, GCLP_HICON, reinterpret_cast<LONG_PTR>(ProgramIcon()));
+}
+
+HICON Application::ProgramIcon() const {
+  return iconId_ ? LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId_)) : nullptr;
+}
+
+void Application::SetDefaultFont(const std::string& face, int pixelHeight) {
+  fontFace_ = face;
+  fontHeight_ = pixelHeight;
 }
 
 void Application::SetTitle(const std::string& title) {

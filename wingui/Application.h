@@ -50,6 +50,19 @@ class Application : public Component, private MessageTarget {
   void SetTitle(const std::string& title);
   const std::string& Title() const { return title_; }
 
+  // The program's icon, a resource of its executable (0: none), for the application window,
+  // the forms' window class and whatever else shows it; tell it before the first form.
+  void SetIconResource(WORD id);
+  WORD IconResource() const { return iconId_; }
+  // The font every form and control uses unless given one of its own; tell it before the first
+  // form. Without it they use the system's dialog font.
+  void SetDefaultFont(const std::string& face, int pixelHeight);
+  const std::string& DefaultFontFace() const { return fontFace_; }
+  int DefaultFontHeight() const { return fontHeight_; }
+  // The program's icon as the system keeps it for the executable (shared: never destroyed);
+  // nullptr without one.
+  HICON ProgramIcon() const;
+
   // The first form created (nullptr once it is destroyed).
   Form* MainForm() const { return mainForm_; }
   bool ShowMainForm() const { return showMainForm_; }
@@ -92,6 +105,9 @@ class Application : public Component, private MessageTarget {
 
   HWND hwnd_ = nullptr;
   std::string title_;
+  WORD iconId_ = 0;
+  std::string fontFace_;
+  int fontHeight_ = 0;
   Form* mainForm_ = nullptr;
   bool showMainForm_ = true;
   bool terminating_ = false;

@@ -28,13 +28,13 @@ void MoveTo(HWND window, const RECT& r) {
 Form::Form(Component* owner, BorderStyle border) : WinControl(owner, nullptr) {
   RegisterWindowClass({.name = kClassName,
                        .style = CS_DBLCLKS,
-                       .icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)),
+                       .icon = App().ProgramIcon(),
                        .cursor = LoadCursorA(nullptr, IDC_ARROW),
                        .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   const bool tool = border == BorderStyle::ToolWindow;
   const DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | (tool ? 0 : WS_MINIMIZEBOX);
   const DWORD exStyle = WS_EX_CONTROLPARENT | (tool ? WS_EX_TOOLWINDOW : 0);
-  SetFont(kDefaultFontFace, kDefaultFontHeight);
+  SetFont(App().DefaultFontFace(), App().DefaultFontHeight());
   // Owned by the application window: no taskbar button of its own, hidden with it when the
   // application is minimised, and destroyed with it at the latest.
   CreateHandle({.className = kClassName,

@@ -132,10 +132,11 @@ void WinControl::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled); }
 
 void WinControl::SetFocus() { ::SetFocus(Handle()); }
 
-void WinControl::SetFont(const std::string& face, int pixelHeight) {
-  font_ = MakeFont(face, Scale(pixelHeight, Dpi()));
+void WinControl::SetFont(const std::string& face, int pixelHeight, int weight) {
+  font_ = MakeFont(face, Scale(pixelHeight, Dpi()), weight);
   fontFace_ = face;
   fontHeight_ = pixelHeight;
+  fontWeight_ = weight;
   if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
@@ -185,7 +186,7 @@ void WinControl::ApplyDpi() {
   // drawing with it.
   UniqueHfont previous;
   if (!fontFace_.empty()) {
-    previous = std::exchange(font_, MakeFont(fontFace_, Scale(fontHeight_, Dpi())));
+    previous = std::exchange(font_, MakeFont(fontFace_, Scale(fontHeight_, Dpi()), fontWeight_));
   }
   if (!hwnd_) return;
   if (HFONT font = Font()) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

@@ -63,7 +63,7 @@ class WinControl : public Component, public MessageTarget {
 
   // A font of its own, its character height in designed pixels; without one a control uses
   // its parent's font.
-  void SetFont(const std::string& face, int pixelHeight);
+  void SetFont(const std::string& face, int pixelHeight, int weight = FW_NORMAL);
   HFONT Font() const;
 
   // The dpi the control is drawn at: that of its top-level window.
@@ -116,6 +116,7 @@ class WinControl : public Component, public MessageTarget {
   std::optional<DesignedRect> bounds_;
   std::string fontFace_;
   int fontHeight_ = 0;
+  int fontWeight_ = FW_NORMAL;
   // A top-level window's dpi; children take their top-level window's.
   int dpi_ = kDesignDpi;
   std::string hint_;

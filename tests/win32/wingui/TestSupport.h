@@ -1,5 +1,6 @@
-// Shared helpers of the framework tests: an error-box recorder that replaces the message
-// box for the duration of a test, and message pumping until a condition holds.
+// Shared helpers of the framework tests: the program's look told to the framework as the
+// program tells it (its icon, its windows' font), an error-box recorder that replaces the
+// message box for the duration of a test, and message pumping until a condition holds.
 #pragma once
 
 #include <windows.h>
@@ -9,10 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "setup/ProgramLook.h"
 #include "wingui/Application.h"
 #include "wingui/ErrorBox.h"
 
 namespace wingui_test {
+
+// Every test program that builds windows looks as the program does, from its start.
+inline const bool kProgramLook = (setup::TellTheFramework(), true);
 
 struct RecordedBox {
   HWND owner;
