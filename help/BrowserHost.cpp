@@ -68,28 +68,26 @@ BrowserHost::BrowserHost(HWND parent, int left, int top, int width, int height) 
   wingui::RegisterWindowClass({.name = kAreaClass,
                                .cursor = LoadCursorA(nullptr, IDC_ARROW),
                                .background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)});
-  area_ = wingui::CreateBoundWindow(
+  MakeWindow(
       {.className = kAreaClass,
        .style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
        .left = left,
        .top = top,
        .width = width,
        .height = height,
-       .parent = parent},
-      *this);
+       .parent = parent});
+  // A control that cannot be activated lets go of what it was given; the area goes with the
+  // half-made host.
   try {
     Activate();
   } catch (...) {
     Deactivate();
-    DestroyWindow(area_);
     throw;
   }
 }
 
-BrowserHost::~BrowserHost() {
-  Deactivate();
-  if (area_) DestroyWindow(area_);
-}
+// The control is let go of while its area still exists; the area goes with the host.
+BrowserHost::~BrowserHost() { Deactivate(); }
 
 void BrowserHost::Activate() {
   wingui::ComPtr<IUnknown> control;
@@ -97,17 +95,19 @@ void BrowserHost::Activate() {
   CheckOle(control->QueryInterface(__uuidof(IOleObject), object_.PutVoid()));
   CheckOle(control->QueryInterface(kWebBrowser2, browser_.PutVoid()));
 
-  site_ = new BrowserSite(area_);
+  site_ = new BrowserSite(Handle());
   CheckOle(object_->SetClientSite(static_cast<IOleClientSite*>(site_)));
   RECT bounds;
-  GetClientRect(area_, &bounds);
+  GetClientRect(Handle(), &bounds);
   CheckOle(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site_),
-                           0, area_, &bounds));
+                           0, Handle(), &bounds));
 }
 
 bool BrowserHost::TranslateKey(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
-  if (!area_ || (msg.hwnd != area_ && !IsChild(area_, msg.hwnd))) return false;
+  if (!HandleAllocated()) return false;
+  const HWND area = Handle();
+  if (msg.hwnd != area && !IsChild(area, msg.hwnd)) return false;
   // The object the control named active; while it named none (only in place, not yet
   // activated for the user), the control's own.
   wingui::ComPtr<IOleInPlaceActiveObject> own;
@@ -147,7 +147,8 @@ void BrowserHost::Navigate(const std::wstring& url) {
                                        &postData, &headers));
 }
 
-LRESULT BrowserHost::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT BrowserHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const HWND hwnd = Handle();
   switch (msg) {
     case WM_CONTEXTMENU: {
       POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -179,9 +180,7 @@ LRESULT BrowserHost::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
       if (HWND inner = GetWindow(hwnd, GW_CHILD)) SetFocus(inner);
       return 0;
   }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return DefaultMessage(msg, wParam, lParam);
 }
-
-void BrowserHost::WindowGone(HWND) { area_ = nullptr; }
 
 }  // namespace help

@@ -26,17 +26,16 @@ struct BrowserCalls {
 
 launch::Seam<BrowserCalls>& BrowserSeam();
 
-class BrowserHost : private wingui::MessageTarget {
+// The area window is owned the one way every window is (WindowBinding.h): Handle() is the area
+// the control is activated in, destroyed with the host (and, when the control cannot be
+// activated, with the half-made host).
+class BrowserHost : public wingui::WindowOwner {
  public:
   // Creates the area window inside parent and activates the control in it. A control that
   // cannot be created or activated is an OleError out of the constructor.
   BrowserHost(HWND parent, int left, int top, int width, int height);
-  BrowserHost(const BrowserHost&) = delete;
-  BrowserHost& operator=(const BrowserHost&) = delete;
-  ~BrowserHost();
+  ~BrowserHost() override;
 
-  // The control's own window (the area the control is activated in).
-  HWND Handle() const { return area_; }
   IWebBrowser2* Browser() const { return browser_.Get(); }
 
   // Offers a key message aimed at the control to its active object first, as an embedding
@@ -55,12 +54,10 @@ class BrowserHost : private wingui::MessageTarget {
 
  private:
   // The area window's messages.
-  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
-  void WindowGone(HWND hwnd) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Activate();
   void Deactivate();
 
-  HWND area_ = nullptr;
   BrowserSite* site_ = nullptr;
   wingui::ComPtr<IOleObject> object_;
   wingui::ComPtr<IWebBrowser2> browser_;

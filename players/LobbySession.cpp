@@ -10,8 +10,8 @@
 #include "lobby/Mix64.h"
 #include "players/NetworkAdapters.h"
 #include "players/SocketAddress.h"
-#include "wingui/Failures.h"
 #include "wingui/Sockets.h"
+#include "wingui/Timer.h"
 
 namespace players {
 namespace {
@@ -19,7 +19,6 @@ namespace {
 // Messages of the session's hidden window.
 constexpr UINT kLobbySocketMessage = WM_APP + 0x41;
 constexpr UINT kOwnSocketMessage = WM_APP + 0x42;
-constexpr UINT_PTR kTickTimer = 1;
 // Often enough for the 1 s steps of the opening announcements and for prompt forgetting.
 constexpr UINT kTickMs = 250;
 // At most this many datagrams per readiness message; a socket with more waiting is read
@@ -101,11 +100,12 @@ LobbySession::LobbySession(std::function<LocalPlayer()> local, std::uint16_t lob
       lobbyPort_(lobbyPort),
       instance_(NewInstanceId(this)),
       openedMs_(GetTickCount64()),
-      window_(*this),
       table_(instance_),
       schedule_(openedMs_, instance_) {
-  // The timer first: without it there is no lobby, and nothing is opened yet.
-  wingui::StartTimer(window_.Handle(), kTickTimer, kTickMs);
+  // The timer first: without it there is no lobby (the system refusing it is an error), and
+  // nothing is opened yet.
+  tick_.SetInterval(kTickMs);
+  tick_.OnTimer = [this] { Tick(); };
   Open();
   Tick();
 }
@@ -113,7 +113,7 @@ LobbySession::LobbySession(std::function<LocalPlayer()> local, std::uint16_t lob
 LobbySession::~LobbySession() { Close(); }
 
 void LobbySession::Close() {
-  KillTimer(window_.Handle(), kTickTimer);
+  tick_.SetEnabled(false);
   if (ownSocket_) {
     const std::uint64_t now = GetTickCount64();
     Send(lobby::PacketKind::Goodbye, lobby::AnnounceTargets(adapters_),
@@ -147,7 +147,7 @@ void LobbySession::Open() {
     calls.SetOption(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on), sizeof on);
     const sockaddr_in any = SocketAddress(0, lobbyPort_);
     if (calls.Bind(s, reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0 ||
-        !lobbySocket_->Listen(window_.Handle(), true)) {
+        !lobbySocket_->Listen(Handle(), true)) {
       code = calls.LastError();
       lobbySocket_.reset();
     }
@@ -180,7 +180,7 @@ bool LobbySession::OpenOwnSocket(std::uint32_t address) {
                   nullptr);
     const sockaddr_in bound = SocketAddress(address, 0);
     if (calls.Bind(s, reinterpret_cast<const sockaddr*>(&bound), sizeof bound) != 0 ||
-        !ownSocket_->Listen(window_.Handle(), true)) {
+        !ownSocket_->Listen(Handle(), true)) {
       code = calls.LastError();
       ownSocket_.reset();
     }
@@ -201,7 +201,7 @@ bool LobbySession::OpenOwnSocket(std::uint32_t address) {
 void LobbySession::Tick() {
   const std::uint64_t now = GetTickCount64();
   for (Socket* socket : {lobbySocket_.get(), ownSocket_.get()}) {
-    if (socket && socket->Paused()) socket->Listen(window_.Handle(), true);
+    if (socket && socket->Paused()) socket->Listen(Handle(), true);
   }
   if (started_ && schedule_.Due(now)) {
     Announce(now);
@@ -297,7 +297,7 @@ void LobbySession::Receive(Socket& socket, bool lobbySocket) {
           lobbySocket, now);
   }
   // The budget is spent and more may be waiting: the rest comes from the next tick.
-  socket.Listen(window_.Handle(), false);
+  socket.Listen(Handle(), false);
 }
 
 void LobbySession::Heard(std::string_view bytes, lobby::Endpoint from, bool lobbySocket,
@@ -343,11 +343,8 @@ void LobbySession::Report(std::uint64_t now) {
   if (changed && OnChange) OnChange();
 }
 
-LRESULT LobbySession::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT LobbySession::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_TIMER:
-      if (wParam == kTickTimer) Tick();
-      return 0;
     case kLobbySocketMessage:
     case kOwnSocketMessage: {
       const bool lobbySocket = msg == kLobbySocketMessage;
@@ -363,7 +360,7 @@ LRESULT LobbySession::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
       if (wParam) Close();
       return 0;
   }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return DefaultMessage(msg, wParam, lParam);
 }
 
 }  // namespace players

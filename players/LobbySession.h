@@ -12,8 +12,8 @@
 //
 // Announcements go to each adapter's own broadcast address (a broadcast to 255.255.255.255
 // leaves through one adapter only); who else is sent to directly is lobby::SendPolicy's call.
-// Everything arrives as window messages on the GUI thread (WSAAsyncSelect) and the timing
-// comes from a window timer: nothing runs in parallel. A stream of datagrams never starves the
+// Everything arrives as messages of its hidden window on the GUI thread (WSAAsyncSelect) and
+// the timing comes from a timer: nothing runs in parallel. A stream of datagrams never starves the
 // window: each readiness message reads a bounded number, and a socket that has more waiting
 // stops asking for messages until the next tick; the peers and the problem line are reported
 // from the tick, never per datagram.
@@ -36,6 +36,7 @@
 #include "lobby/PeerTable.h"
 #include "lobby/SendPolicy.h"
 #include "wingui/HiddenWindow.h"
+#include "wingui/Timer.h"
 
 namespace players {
 
@@ -56,7 +57,7 @@ struct LocalPlayer {
 // The set-up a copy announces, from what it says about itself and its game port.
 lobby::GameSetup SetupOf(const LocalPlayer& me, std::uint16_t gamePort);
 
-class LobbySession : private wingui::MessageTarget {
+class LobbySession : private wingui::HiddenWindow {
  public:
   // Opens the sockets and sends the first announcement. Never throws for the network: what
   // goes wrong is told by Problem(). The program always uses the lobby port; tests that must
@@ -90,7 +91,8 @@ class LobbySession : private wingui::MessageTarget {
  private:
   class Socket;
 
-  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // The hidden window's messages: socket readiness, and the end of the Windows session.
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Open();
   // The own socket, bound to `address` (0: any); false with the problem told when it fails.
   bool OpenOwnSocket(std::uint32_t address);
@@ -111,7 +113,7 @@ class LobbySession : private wingui::MessageTarget {
   std::uint16_t lobbyPort_;
   std::uint64_t instance_;
   std::uint64_t openedMs_;
-  wingui::HiddenWindow window_;
+  wingui::Timer tick_{nullptr};
   lobby::PeerTable table_;
   lobby::SendPolicy policy_;
   lobby::AnnounceSchedule schedule_;

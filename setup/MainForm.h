@@ -10,6 +10,7 @@
 #include "launch/Launch.h"
 #include "tray/TrayIcon.h"
 #include "wingui/Controls.h"
+#include "wingui/ListBox.h"
 #include "wingui/Dialogs.h"
 #include "wingui/Form.h"
 #include "wingui/Menus.h"

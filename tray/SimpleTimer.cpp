@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "wingui/Failures.h"
+#include "wingui/Timer.h"
 #include "wingui/SerialNumbers.h"
 
 namespace tray {
@@ -21,8 +21,8 @@ wingui::SerialNumbers g_timerIds(1, UINTPTR_MAX);
 
 // ---- shared handler -----------------------------------------------------------------
 
-LRESULT TSimpleTimerHandler::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg != WM_TIMER) return DefWindowProcA(hwnd, msg, wParam, lParam);
+LRESULT TSimpleTimerHandler::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_TIMER) return DefaultMessage(msg, wParam, lParam);
   TSimpleTimer* timer = Find(static_cast<UINT_PTR>(wParam));
   if (!timer) return 0;  // a tick for a timer that no longer exists
   if (timer->oneShot_) timer->Disarm(true);

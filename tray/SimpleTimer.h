@@ -59,7 +59,7 @@ class TSimpleTimer {
 // (tests, benchmarks).
 class TSimpleTimerHandler final
     : public wingui::SharedHiddenWindow<TSimpleTimerHandler, TSimpleTimer> {
-  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
 void AcquireTimerHandler();

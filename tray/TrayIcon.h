@@ -211,7 +211,7 @@ class TTrayIcon : public wingui::Component, private wingui::AppWindowHook {
 // with the last.
 class TTrayIconHandler final
     : public wingui::SharedHiddenWindow<TTrayIconHandler, TTrayIcon> {
-  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
 // The shared handler, or nullptr while no component exists.

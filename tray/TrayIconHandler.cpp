@@ -6,7 +6,7 @@
 
 namespace tray {
 
-LRESULT TTrayIconHandler::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TTrayIconHandler::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case kTrayCallbackMessage:
       // A notification for an icon whose component is gone is dropped.
@@ -23,7 +23,7 @@ LRESULT TTrayIconHandler::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPAR
       // A close request must not destroy the shared window; log-off is agreed to.
       return 1;
     default:
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+      return DefaultMessage(msg, wParam, lParam);
   }
 }
 

@@ -50,12 +50,13 @@ void Application::Initialize() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   SetErrorHandler([](std::exception_ptr error) { App().ShowException(error); });
-  MakeWindow();
+  MakeApplicationWindow();
 }
 
 void Application::Shutdown() {
   DestroyComponents();
-  if (hwnd_) DestroyWindow(std::exchange(hwnd_, nullptr));
+  DestroyOwnWindow();
+  made_ = false;
   if (comInitialized_) {
     CoUninitialize();
     comInitialized_ = false;
@@ -63,30 +64,27 @@ void Application::Shutdown() {
   initialized_ = false;
 }
 
-HWND Application::Handle() const {
-  if (!hwnd_) throw launch::Error("The application window does not exist");
-  return hwnd_;
-}
-
-void Application::MakeWindow() {
+void Application::MakeApplicationWindow() {
   RegisterWindowClass({.name = kClassName,
                        .icon = ProgramIcon(),
                        .cursor = LoadCursorA(nullptr, IDC_ARROW)});
   // A captioned popup of no size in the middle of the screen: never seen, yet a visible
   // unowned window, so the shell gives it the taskbar button; forms are owned by it.
-  hwnd_ = CreateBoundWindow(
+  MakeWindow(
       {.className = kClassName,
        .text = title_,
        .style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
        .left = GetSystemMetrics(SM_CXSCREEN) / 2,
-       .top = GetSystemMetrics(SM_CYSCREEN) / 2},
-      *this);
+       .top = GetSystemMetrics(SM_CYSCREEN) / 2});
+  made_ = true;
 }
 
 void Application::SetIconResource(WORD id) {
   iconId_ = id;
   // The application window was made at Initialize: it takes the icon now.
-  if (hwnd_) SetClassLongPtrA(hwnd_, GCLP_HICON, reinterpret_cast<LONG_PTR>(ProgramIcon()));
+  if (HandleAllocated()) {
+    SetClassLongPtrA(Handle(), GCLP_HICON, reinterpret_cast<LONG_PTR>(ProgramIcon()));
+  }
 }
 
 HICON Application::ProgramIcon() const {
@@ -100,7 +98,7 @@ void Application::SetDefaultFont(const std::string& face, int pixelHeight) {
 
 void Application::SetTitle(const std::string& title) {
   title_ = title;
-  if (hwnd_) SetWindowTextA(hwnd_, title_.c_str());
+  if (HandleAllocated()) SetWindowTextA(Handle(), title_.c_str());
 }
 
 void Application::HookMainWindow(AppWindowHook* hook) {
@@ -173,7 +171,7 @@ void Application::Restored() {
 
 void Application::ShowException(std::exception_ptr error) {
   HWND owner = GetActiveWindow();
-  ShowErrorBox(owner ? owner : hwnd_, title_, error);
+  ShowErrorBox(owner ? owner : (HandleAllocated() ? Handle() : nullptr), title_, error);
 }
 
 void Application::FormCreated(Form* form) {
@@ -184,9 +182,9 @@ void Application::FormDestroyed(Form* form) {
   if (mainForm_ == form) mainForm_ = nullptr;
 }
 
-LRESULT Application::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Application::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   // While CreateWindowEx has not returned, only the size limit is of interest.
-  if (!hwnd_ && msg != WM_GETMINMAXINFO) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (!made_ && msg != WM_GETMINMAXINFO) return DefaultMessage(msg, wParam, lParam);
   Message m{msg, wParam, lParam, 0};
   // A hook may unhook itself or others while it runs: walk a snapshot.
   const std::vector<AppWindowHook*> hooks = hooks_;
@@ -225,7 +223,7 @@ LRESULT Application::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
       }
       break;
   }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return DefaultMessage(msg, wParam, lParam);
 }
 
 DWORD CommonControlsVersion() {

@@ -34,7 +34,7 @@ class AppWindowHook {
   ~AppWindowHook() = default;
 };
 
-class Application : public Component, private MessageTarget {
+class Application : public Component, public WindowOwner {
  public:
   // Initialises COM (single-threaded apartment) and the common controls, creates the
   // application window and installs the error box as the process's error handler.
@@ -44,9 +44,9 @@ class Application : public Component, private MessageTarget {
   // window and uninitialises COM when Initialize initialised it.
   void Shutdown();
 
-  // The application window, from Initialize to Shutdown; asking for it at any other time, or
-  // after something destroyed it, is a programming error (it throws), as for any window.
-  HWND Handle() const;
+  // Handle(): the application window, from Initialize to Shutdown; asking for it at any other
+  // time, or after something destroyed it, is a programming error (it throws), as for any
+  // window.
   void SetTitle(const std::string& title);
   const std::string& Title() const { return title_; }
 
@@ -99,11 +99,11 @@ class Application : public Component, private MessageTarget {
   void FormDestroyed(Form* form);
   // Dialog keyboard handling on the active form, then the usual translate and dispatch.
   void Dispatch(MSG& msg);
-  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
-  void WindowGone(HWND) override { hwnd_ = nullptr; }
-  void MakeWindow();
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void MakeApplicationWindow();
 
-  HWND hwnd_ = nullptr;
+  // The window exists and CreateWindowEx has returned.
+  bool made_ = false;
   std::string title_;
   WORD iconId_ = 0;
   std::string fontFace_;

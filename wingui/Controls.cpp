@@ -1,3 +1,6 @@
+// The standard controls with a caption (labels, push buttons, radio buttons, check boxes,
+// group frames) and the edit: how each is made, what it tells its handlers, and how a caption
+// too wide for its room is drawn narrower. The list box has a file of its own.
 #include "wingui/Controls.h"
 
 #include <commctrl.h>
@@ -7,19 +10,9 @@
 #include "launch/Errors.h"
 #include "wingui/Commands.h"
 #include "wingui/ExceptionBoundary.h"
-#include "wingui/Failures.h"
 #include "wingui/TextConversion.h"
 
 namespace wingui {
-namespace {
-
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-
-void Raise(const std::function<void()>& handler) {
-  if (handler) CallGuarded(handler);
-}
-
-}  // namespace
 
 // --- CaptionedControl ----------------------------------------------------------------
 
@@ -69,7 +62,7 @@ void CaptionedControl::FitCaption() {
       }
     }
   }
-  if (reinterpret_cast<HFONT>(DefaultProc(WM_GETFONT, 0, 0)) != use) {
+  if (reinterpret_cast<HFONT>(DefaultMessage(WM_GETFONT, 0, 0)) != use) {
     fitting_ = true;
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
     fitting_ = false;
@@ -79,8 +72,8 @@ void CaptionedControl::FitCaption() {
   else if (use == given) narrowed_.reset();
 }
 
-LRESULT CaptionedControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = WinControl::WndProc(msg, wParam, lParam);
+LRESULT CaptionedControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = WinControl::HandleMessage(msg, wParam, lParam);
   if (msg == WM_SETTEXT) CaptionChanged();
   if (msg == WM_SETTEXT || msg == WM_SETFONT || msg == WM_SIZE) FitCaption();
   return result;
@@ -91,7 +84,7 @@ LRESULT CaptionedControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 Label::Label(Component* owner, const std::string& caption, WinControl* parent)
     : CaptionedControl(owner, parent) {
   // SS_NOTIFY makes the label answer hit tests, so it gets mouse messages and clicks.
-  CreateHandle({.className = "STATIC", .text = caption, .style = kChild | SS_NOTIFY | SS_LEFT});
+  CreateHandle({.className = "STATIC", .text = caption, .style = kChildStyle | SS_NOTIFY | SS_LEFT});
 }
 
 void Label::SetAlignment(Alignment alignment) {
@@ -143,7 +136,7 @@ void Label::FitWidthToText() {
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Label::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_MOUSEMOVE:
       if (!trackingLeave_) {
@@ -158,7 +151,7 @@ LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       Raise(OnMouseLeave);
       return 0;
   }
-  return CaptionedControl::WndProc(msg, wParam, lParam);
+  return CaptionedControl::HandleMessage(msg, wParam, lParam);
 }
 
 // --- ButtonControl -------------------------------------------------------------------
@@ -166,11 +159,11 @@ LRESULT Label::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 std::optional<int> ButtonControl::NeededWidth(HFONT font) {
   // The control's own answer for that font: the font is set for the question only, without
   // drawing, straight on the control's procedure (past the fitting that asks).
-  const LRESULT current = DefaultProc(WM_GETFONT, 0, 0);
-  DefaultProc(WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  const LRESULT current = DefaultMessage(WM_GETFONT, 0, 0);
+  DefaultMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SIZE ideal{0, 0};
-  const bool told = DefaultProc(BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) && ideal.cx > 0;
-  DefaultProc(WM_SETFONT, static_cast<WPARAM>(current), FALSE);
+  const bool told = DefaultMessage(BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) && ideal.cx > 0;
+  DefaultMessage(WM_SETFONT, static_cast<WPARAM>(current), FALSE);
   if (told) return ideal.cx;
   // Common controls older than version 6 do not tell.
   const std::optional<int> text = CaptionWidth(font);
@@ -184,7 +177,7 @@ Edit::Edit(Component* owner, const std::string& text, WinControl* parent)
     : WinControl(owner, ParentWindow(owner, parent)) {
   CreateHandle({.className = "EDIT",
                 .text = text,
-                .style = kChild | WS_TABSTOP | ES_AUTOHSCROLL,
+                .style = kChildStyle | WS_TABSTOP | ES_AUTOHSCROLL,
                 .exStyle = WS_EX_CLIENTEDGE});
 }
 
@@ -197,7 +190,7 @@ void Edit::Command(WORD code) {
 Button::Button(Component* owner, const std::string& caption, WinControl* parent)
     : ButtonControl(owner, parent) {
   CreateHandle(
-      {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_PUSHBUTTON});
+      {.className = "BUTTON", .text = caption, .style = kChildStyle | WS_TABSTOP | BS_PUSHBUTTON});
 }
 
 void Button::Click() { RunCommand(OnClick); }
@@ -215,7 +208,7 @@ RadioButton::RadioButton(Component* owner, const std::string& caption, WinContro
     : ButtonControl(owner, parent) {
   // Automatic, so the dialog keyboard handling checks the button the arrow keys move to.
   CreateHandle(
-      {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_AUTORADIOBUTTON});
+      {.className = "BUTTON", .text = caption, .style = kChildStyle | WS_TABSTOP | BS_AUTORADIOBUTTON});
 }
 
 bool RadioButton::Checked() const {
@@ -267,7 +260,7 @@ int RadioButton::DesignedCaptionMargin() const { return 19; }
 CheckBox::CheckBox(Component* owner, const std::string& caption, WinControl* parent)
     : ButtonControl(owner, parent) {
   CreateHandle(
-      {.className = "BUTTON", .text = caption, .style = kChild | WS_TABSTOP | BS_AUTOCHECKBOX});
+      {.className = "BUTTON", .text = caption, .style = kChildStyle | WS_TABSTOP | BS_AUTOCHECKBOX});
 }
 
 bool CheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -296,7 +289,7 @@ GroupBox::GroupBox(Component* owner, const std::string& caption, WinControl* par
     : ButtonControl(owner, parent) {
   // WS_CLIPSIBLINGS keeps the frame from painting over the controls inside it.
   CreateHandle(
-      {.className = "BUTTON", .text = caption, .style = kChild | BS_GROUPBOX | WS_CLIPSIBLINGS});
+      {.className = "BUTTON", .text = caption, .style = kChildStyle | BS_GROUPBOX | WS_CLIPSIBLINGS});
 }
 
 std::optional<int> GroupBox::NeededWidth(HFONT font) {
@@ -308,153 +301,5 @@ std::optional<int> GroupBox::NeededWidth(HFONT font) {
 
 // The frame's corner and the gap before the caption, at both ends.
 int GroupBox::DesignedCaptionMargin() const { return 16; }
-
-// --- ListBox -------------------------------------------------------------------------
-
-namespace {
-
-// The timer that adds the rows of a long list after the first ones, and its slice: a few
-// milliseconds of work between other messages.
-constexpr UINT_PTR kFillTimer = 0x4C56;  // clear of the list box's own timers
-constexpr size_t kSliceRows = 2000;
-constexpr int kItemHeight = 13;
-
-}  // namespace
-
-ListBox::ListBox(Component* owner, WinControl* parent) : WinControl(owner, ParentWindow(owner, parent)) {
-  CreateHandle({.className = "LISTBOX",
-                .style = kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                .exStyle = WS_EX_CLIENTEDGE});
-  ApplyItemHeight();
-}
-
-void ListBox::ApplyItemHeight() {
-  SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, Scale(kItemHeight, Dpi()));
-}
-
-void ListBox::ApplyDpi() {
-  WinControl::ApplyDpi();
-  // After the font: a new font sets the list box's own item height.
-  ApplyItemHeight();
-}
-
-int ListBox::Count() const {
-  CompleteFill();
-  return static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0));
-}
-
-int ListBox::Add(const std::string& text) {
-  CompleteFill();
-  const LRESULT index =
-      SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (index < 0) throw launch::Error("Cannot add the item to the list");
-  return static_cast<int>(index);
-}
-
-void ListBox::Delete(int index) {
-  if (index == -1) return;
-  CheckIndex(index, Count());
-  SendMessageA(Handle(), LB_DELETESTRING, index, 0);
-}
-
-void ListBox::Clear() {
-  DropWaitingRows();
-  SendMessageA(Handle(), LB_RESETCONTENT, 0, 0);
-}
-
-std::string ListBox::Item(int index) const {
-  CompleteFill();
-  // Read through the wide messages and convert: Wine's version-6 list box answers the ANSI
-  // LB_GETTEXT of a row longer than a few hundred characters with a stack overrun.
-  CheckIndex(index, Count());
-  HWND hwnd = Handle();
-  const LRESULT length = SendMessageW(hwnd, LB_GETTEXTLEN, index, 0);
-  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT got = SendMessageW(hwnd, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
-  wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
-  return AnsiFromWide(wide);
-}
-
-std::vector<std::string> ListBox::Items() const {
-  std::vector<std::string> items;
-  for (int i = 0, n = Count(); i < n; ++i) items.push_back(Item(i));
-  return items;
-}
-
-void ListBox::SetItems(const std::vector<std::string>& items) {
-  Clear();
-  // The rows as one block of wide text: one allocation, and the list box's own wide
-  // procedure takes them as they are.
-  size_t characters = 0;
-  for (const std::string& item : items) characters += item.size() + 1;
-  rows_.reserve(characters);
-  rowStarts_.reserve(items.size());
-  for (const std::string& item : items) {
-    rowStarts_.push_back(rows_.size());
-    AppendWideFromAnsi(rows_, item);
-    rows_ += L'\0';
-  }
-  SendMessageW(Handle(), LB_INITSTORAGE, items.size(), characters * sizeof(wchar_t));
-  AddWaitingRows(kImmediateRows);
-  // Without a timer the rest is added now: slower to show, but nothing is lost.
-  if (Filling() && !TryStartTimer(Handle(), kFillTimer, USER_TIMER_MINIMUM)) CompleteFill();
-}
-
-void ListBox::AddWaitingRows(size_t limit) {
-  HWND hwnd = Handle();
-  // A list box that shows itself draws and updates its scroll bar after each row added,
-  // which makes 100,000 rows take seconds; drawing stays off until the slice is in. (Only
-  // for a shown list box: turning drawing back on shows the window.)
-  const bool shown = Visible();
-  if (shown) SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
-  bool added = true;
-  for (size_t n = 0; n < limit && Filling(); ++n) {
-    const wchar_t* row = rows_.c_str() + rowStarts_[nextRow_++];
-    // Straight to the list box's own procedure: rows need nothing of ours on the way.
-    if (DefaultProc(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row)) < 0) {
-      added = false;
-      break;
-    }
-  }
-  if (shown) {
-    SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd, nullptr, TRUE);
-  }
-  if (!Filling() || !added) DropWaitingRows();
-  if (!added) throw launch::Error("Cannot add the item to the list");
-}
-
-void ListBox::CompleteFill() const {
-  if (Filling()) const_cast<ListBox*>(this)->AddWaitingRows(rowStarts_.size());
-}
-
-void ListBox::DropWaitingRows() {
-  if (HandleAllocated()) KillTimer(Handle(), kFillTimer);
-  rows_ = std::wstring();
-  rowStarts_ = std::vector<size_t>();
-  nextRow_ = 0;
-}
-
-int ListBox::ItemIndex() const {
-  return static_cast<int>(SendMessageA(Handle(), LB_GETCURSEL, 0, 0));
-}
-
-void ListBox::SetItemIndex(int index) {
-  CompleteFill();
-  if (index != -1) CheckIndex(index, Count());
-  SendMessageA(Handle(), LB_SETCURSEL, index, 0);
-}
-
-LRESULT ListBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_TIMER && wParam == kFillTimer) {
-    AddWaitingRows(kSliceRows);
-    return 0;
-  }
-  return WinControl::WndProc(msg, wParam, lParam);
-}
-
-void ListBox::Command(WORD code) {
-  if (code == LBN_SELCHANGE) Raise(OnChange);
-}
 
 }  // namespace wingui

@@ -27,7 +27,7 @@ class CaptionedControl : public WinControl {
  protected:
   CaptionedControl(Component* owner, WinControl* parent);
 
-  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   // The width the control needs to show its caption whole in that font; nothing when it
   // cannot be measured.
   virtual std::optional<int> NeededWidth(HFONT font) = 0;
@@ -65,7 +65,7 @@ class Label : public CaptionedControl {
   std::function<void()> OnMouseLeave;
 
  protected:
-  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Command(WORD code) override;
   HBRUSH ControlColor(HDC dc) override;
   std::optional<int> NeededWidth(HFONT font) override {
@@ -169,51 +169,6 @@ class GroupBox : public ButtonControl {
  protected:
   std::optional<int> NeededWidth(HFONT font) override;
   int DesignedCaptionMargin() const override;
-};
-
-// Single selection, items in insertion order, item height 13 (designed).
-//
-// A long list is filled in slices: SetItems adds the first kImmediateRows rows at once (more
-// than a list box ever shows) and the rest in small slices from a timer, whose messages come
-// after input and painting, so the window shows and answers at once however long the list.
-// Every call below first completes a fill still under way, so callers always see all rows.
-class ListBox : public WinControl {
- public:
-  static constexpr size_t kImmediateRows = 1000;
-
-  explicit ListBox(Component* owner, WinControl* parent = nullptr);
-
-  int Count() const;
-  int Add(const std::string& text);
-  void Delete(int index);
-  void Clear();
-  std::string Item(int index) const;
-  std::vector<std::string> Items() const;
-  void SetItems(const std::vector<std::string>& items);
-  // -1 when nothing is selected.
-  int ItemIndex() const;
-  void SetItemIndex(int index);
-  // True while rows of the last SetItems are still waiting to be added.
-  bool Filling() const { return nextRow_ < rowStarts_.size(); }
-
-  std::function<void()> OnChange;
-
- protected:
-  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  void Command(WORD code) override;
-  void ApplyDpi() override;
-
- private:
-  void ApplyItemHeight();
-  // Adds waiting rows, up to `limit` of them, with drawing off while it does.
-  void AddWaitingRows(size_t limit);
-  void CompleteFill() const;
-  void DropWaitingRows();
-
-  // The rows of the last SetItems as wide text, each ended by a zero, and where each begins.
-  std::wstring rows_;
-  std::vector<size_t> rowStarts_;
-  size_t nextRow_ = 0;
 };
 
 }  // namespace wingui

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <utility>
 
 namespace wingui {
@@ -27,6 +28,11 @@ bool CallGuarded(F&& f) noexcept {
     HandleException(std::current_exception());
     return false;
   }
+}
+
+// Raises an event: runs its handler, when one is set, under CallGuarded.
+inline void Raise(const std::function<void()>& handler) {
+  if (handler) CallGuarded(handler);
 }
 
 }  // namespace wingui

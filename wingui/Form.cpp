@@ -51,6 +51,7 @@ Form::Form(Component* owner, BorderStyle border) : WinControl(owner, nullptr) {
   smallIcon_.OnChange = [this] {
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Handle()));
   };
+  MakeTooltip();
   App().FormCreated(this);
 }
 
@@ -170,10 +171,6 @@ void Form::EndCreation() {
   if (VisibleAtCreation) Show();
 }
 
-void Form::FormCreate() {
-  if (OnCreate) OnCreate();
-}
-
 void Form::ArrangeTabOrder() {
   std::vector<WinControl*> children;
   for (Component* c : Components()) {
@@ -213,19 +210,16 @@ void Form::ArrangeTabOrder() {
 
 bool Form::PreTranslateMessage(MSG& msg) { return IsDialogMessageA(Handle(), &msg) != FALSE; }
 
-HWND Form::TooltipHandle() {
-  if (!tooltip_) {
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!tooltip_) throw launch::Error("Cannot create the tooltip window");
-    // A hint of several lines breaks at its line breaks, and at this width.
-    SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(400, Dpi()));
-  }
-  return tooltip_;
+void Form::MakeTooltip() {
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!tooltip_) throw launch::Error("Cannot create the tooltip window");
+  // A hint of several lines breaks at its line breaks, and at this width.
+  SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(400, Dpi()));
 }
 
-LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CLOSE:
       if (App().MainForm() == this) {
@@ -272,7 +266,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       tooltip_ = nullptr;
       break;
   }
-  return WinControl::WndProc(msg, wParam, lParam);
+  return WinControl::HandleMessage(msg, wParam, lParam);
 }
 
 }  // namespace wingui

@@ -65,8 +65,6 @@ class Form : public WinControl {
 
   // Shown as soon as EndCreation has run.
   bool VisibleAtCreation = false;
-  // Runs inside EndCreation; an error in it goes to the error box and creation goes on.
-  std::function<void()> OnCreate;
 
   // Ends the building of the form: EndLoading, tab order, creation handler, then shows the
   // form when VisibleAtCreation is set.
@@ -80,13 +78,14 @@ class Form : public WinControl {
   // Alt+letter accelerators, arrow keys inside radio-button groups).
   virtual bool PreTranslateMessage(MSG& msg);
 
-  // The form's tooltip window (created on first use).
-  HWND TooltipHandle();
+  // The form's tooltip window, made with the form.
+  HWND TooltipHandle() const { return tooltip_; }
 
  protected:
-  // The creation handler; the default runs OnCreate.
-  virtual void FormCreate();
-  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // The creation hook: runs inside EndCreation, once the controls are made; an error in it goes
+  // to the error box and creation goes on. The default does nothing.
+  virtual void FormCreate() {}
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void ApplyDpi() override;
 
  private:
@@ -114,6 +113,7 @@ class Form : public WinControl {
   WORD iconId_ = 0;
   std::vector<std::pair<HWND, DesignedRect>> placed_;
   HWND tooltip_ = nullptr;  // owned by the form's window, destroyed with it
+  void MakeTooltip();
   HWND lastFocus_ = nullptr;
 };
 

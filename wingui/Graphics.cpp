@@ -2,6 +2,7 @@
 
 #include "launch/Errors.h"
 #include "wingui/LateBinding.h"
+#include "wingui/ListIndex.h"
 
 namespace wingui {
 
@@ -53,14 +54,15 @@ void ImageList::Add(HICON icon) {
 }
 
 void ImageList::Replace(int index, HICON icon) {
-  if (index < 0 || index >= Count() || ImageList_ReplaceIcon(list_.get(), index, icon) < 0) {
-    throw launch::Error("Image index out of range");
+  CheckIndex(index, Count());
+  if (ImageList_ReplaceIcon(list_.get(), index, icon) < 0) {
+    throw launch::Error("Cannot replace the image in the list");
   }
 }
 
 void ImageList::GetIcon(int index, Icon& dest) const {
-  const bool inRange = index >= 0 && index < Count();
-  dest.Adopt(inRange ? ImageList_GetIcon(list_.get(), index, ILD_NORMAL) : nullptr);
+  CheckIndex(index, Count());
+  dest.Adopt(ImageList_GetIcon(list_.get(), index, ILD_NORMAL));
 }
 
 }  // namespace wingui

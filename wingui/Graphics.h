@@ -53,7 +53,8 @@ class ImageList : public Component {
   // Adds a copy of the icon at the end.
   void Add(HICON icon);
   void Replace(int index, HICON icon);
-  // Puts a copy of image `index` into dest (dest is emptied for an index out of range).
+  // Puts a copy of image `index` into dest. An index outside the list is answered as any
+  // list answers it (ListIndex.h), by Replace too.
   void GetIcon(int index, Icon& dest) const;
 
  private:

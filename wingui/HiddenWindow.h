@@ -1,30 +1,23 @@
-// The hidden-window facility: a top-level window that is never shown and whose messages
-// go to an object's routine. Shared services (timers, tray notifications) use one each.
+// The hidden-window facility: a top-level window that is never shown, for an object that needs
+// a window only for its messages (socket readiness, shell notifications, timers of a service).
+// The object derives from it and handles the messages in HandleMessage, as every window owner
+// does (WindowBinding.h).
 //
 // It is a real top-level window rather than a message-only one on purpose: message-only
-// windows never receive broadcasts such as the shell's "TaskbarCreated".
+// windows never receive broadcasts such as the shell's "TaskbarCreated", nor WM_ENDSESSION.
 #pragma once
 
 #include <windows.h>
 
-#include "wingui/Handles.h"
 #include "wingui/WindowBinding.h"
 
 namespace wingui {
 
-class HiddenWindow {
- public:
-  // The window's messages go to target; what it does not handle it answers with
-  // DefWindowProcA.
-  explicit HiddenWindow(MessageTarget& target);
-  HiddenWindow(const HiddenWindow&) = delete;
-  HiddenWindow& operator=(const HiddenWindow&) = delete;
-  ~HiddenWindow();
-
-  HWND Handle() const { return hwnd_.get(); }
-
- private:
-  UniqueHwnd hwnd_;
+class HiddenWindow : public WindowOwner {
+ protected:
+  // Makes the window. Its first messages come while the deriving object is still being made:
+  // they go to the window's own procedure, which is all they need.
+  HiddenWindow();
 };
 
 }  // namespace wingui

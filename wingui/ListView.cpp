@@ -6,7 +6,7 @@
 
 #include "launch/Errors.h"
 #include "wingui/Dpi.h"
-#include "wingui/Failures.h"
+#include "wingui/ListIndex.h"
 
 namespace wingui {
 

@@ -7,7 +7,7 @@
 #include "wingui/Application.h"
 #include "wingui/Commands.h"
 #include "wingui/ExceptionBoundary.h"
-#include "wingui/Failures.h"
+#include "wingui/ListIndex.h"
 #include "wingui/SerialNumbers.h"
 
 namespace wingui {
@@ -19,7 +19,12 @@ SerialNumbers g_commands(1, 0xFFFF);
 }  // namespace
 
 MenuItem::MenuItem(Component* owner, const std::string& caption)
-    : Component(owner), caption_(caption), command_(static_cast<UINT>(g_commands.Next())) {}
+    : Component(owner),
+      caption_(caption),
+      command_(static_cast<UINT>(g_commands.Next())),
+      menu_(CreatePopupMenu()) {
+  if (!menu_) throw launch::Error("Cannot create a menu");
+}
 
 MenuItem::~MenuItem() {
   if (parent_) parent_->Remove(this);
@@ -53,7 +58,7 @@ void MenuItem::Add(MenuItem* item) {
   if (item->parent_) item->parent_->Remove(item);
   item->parent_ = this;
   items_.push_back(item);
-  if (menu_) item->InsertEntry(Count() - 1);
+  item->InsertEntry(Count() - 1);
   // Gaining the first sub-item turns this item's entry into a sub-menu.
   if (Count() == 1) UpdateEntry();
 }
@@ -61,7 +66,7 @@ void MenuItem::Add(MenuItem* item) {
 void MenuItem::Remove(MenuItem* item) {
   const int index = IndexOf(item);
   if (index < 0) return;
-  if (menu_) RemoveMenu(menu_.get(), static_cast<UINT>(index), MF_BYPOSITION);
+  RemoveMenu(menu_.get(), static_cast<UINT>(index), MF_BYPOSITION);
   items_.erase(items_.begin() + index);
   item->parent_ = nullptr;
   if (items_.empty()) UpdateEntry();
@@ -75,15 +80,6 @@ MenuItem* MenuItem::Item(int index) const {
 int MenuItem::IndexOf(const MenuItem* item) const {
   auto it = std::find(items_.begin(), items_.end(), item);
   return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
-}
-
-HMENU MenuItem::Handle() {
-  if (!menu_) {
-    menu_.reset(CreatePopupMenu());
-    if (!menu_) throw launch::Error("Cannot create a menu");
-    for (int i = 0; i < Count(); ++i) items_[i]->InsertEntry(i);
-  }
-  return menu_.get();
 }
 
 MenuItem* MenuItem::Find(UINT command) {
@@ -130,7 +126,7 @@ void MenuItem::RefreshEntries() {
 }
 
 void MenuItem::UpdateEntry() {
-  if (!parent_ || !parent_->menu_) return;
+  if (!parent_) return;
   const int index = parent_->IndexOf(this);
   std::string text;
   MENUITEMINFOA mii = Describe(*this, text, !items_.empty());

@@ -1,7 +1,7 @@
-// Popup menus built from MenuItem components. Each item with sub-items owns the menu
-// handle that lists them, and every change of an item (caption, default, checked,
-// enabled, sub-items) is written into the live handle at once, so a menu that is open
-// follows changes made by timers while it is shown.
+// Popup menus built from MenuItem components. Each item owns, from its construction, the
+// menu handle that lists its sub-items, and every change of an item (caption, default,
+// checked, enabled, sub-items) is written into the live handle at once, so a menu that is
+// open follows changes made by timers while it is shown.
 #pragma once
 
 #include <windows.h>
@@ -47,8 +47,8 @@ class MenuItem : public Component {
   MenuItem* Parent() const { return parent_; }
   int IndexOf(const MenuItem* item) const;
 
-  // The menu listing the sub-items (created on first use).
-  HMENU Handle();
+  // The menu listing the sub-items.
+  HMENU Handle() const { return menu_.get(); }
   // Command identifier of this item inside the menu, unique in the process.
   UINT Command() const { return command_; }
   // This item or a sub-item (at any depth) with the given command, or nullptr.
@@ -74,7 +74,7 @@ class PopupMenu : public Component {
 
   // The invisible root item whose sub-items are the menu's items.
   MenuItem& Items() { return items_; }
-  HMENU Handle() { return items_.Handle(); }
+  HMENU Handle() const { return items_.Handle(); }
 
   bool AutoPopup() const { return autoPopup_; }
   void SetAutoPopup(bool value) { autoPopup_ = value; }

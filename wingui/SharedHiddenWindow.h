@@ -2,7 +2,8 @@
 // components): one process-wide handler, made with its window by its first user and destroyed
 // with it by its last, or at program end when users never left. The handler keeps its live
 // objects by identifier, so a message naming an identifier finds its object, or nothing once
-// the object is gone. A handler class derives from it and handles the window's messages:
+// the object is gone. A handler class derives from it and handles the window's messages, as
+// every window owner does (WindowBinding.h):
 //   class TimerHandler : public SharedHiddenWindow<TimerHandler, Timer> { ... HandleMessage ... };
 #pragma once
 
@@ -10,7 +11,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <unordered_map>
 
 #include "wingui/HiddenWindow.h"
@@ -18,7 +18,7 @@
 namespace wingui {
 
 template <typename Handler, typename Object>
-class SharedHiddenWindow : private MessageTarget {
+class SharedHiddenWindow : public wingui::HiddenWindow {
  public:
   SharedHiddenWindow(const SharedHiddenWindow&) = delete;
   SharedHiddenWindow& operator=(const SharedHiddenWindow&) = delete;
@@ -28,14 +28,8 @@ class SharedHiddenWindow : private MessageTarget {
   // One more user: makes the handler and its window when there is none.
   static void Acquire() {
     auto& slot = Slot();
-    if (!slot) {
-      std::unique_ptr<Handler, Deleter> made(new Handler());
-      // Made once the handler is whole: its window's first messages go to the handler. A
-      // window that cannot be made leaves no handler behind for the next user to find.
-      MessageTarget& target = *made;
-      made->window_.emplace(target);
-      slot = std::move(made);
-    }
+    // A window that cannot be made leaves no handler behind for the next user to find.
+    if (!slot) slot.reset(new Handler());
     ++slot->userCount_;
   }
   // One user fewer (never below none): the last one destroys the handler with its window.
@@ -47,7 +41,7 @@ class SharedHiddenWindow : private MessageTarget {
   }
 
   unsigned UserCount() const { return userCount_; }
-  HWND HiddenWindow() const { return window_->Handle(); }
+  HWND HiddenWindow() const { return Handle(); }
 
   void Add(std::uintptr_t id, Object* object) { live_.emplace(id, object); }
   void Remove(std::uintptr_t id) { live_.erase(id); }
@@ -72,7 +66,6 @@ class SharedHiddenWindow : private MessageTarget {
 
   unsigned userCount_ = 0;
   std::unordered_map<std::uintptr_t, Object*> live_;
-  std::optional<wingui::HiddenWindow> window_;
 };
 
 }  // namespace wingui

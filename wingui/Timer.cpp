@@ -1,10 +1,11 @@
+// Thread timers by their identifiers, and the one way to start a timer.
 #include "wingui/Timer.h"
 
 #include <unordered_map>
 #include <utility>
 
+#include "launch/Errors.h"
 #include "wingui/ExceptionBoundary.h"
-#include "wingui/Failures.h"
 
 namespace wingui {
 namespace {
@@ -17,6 +18,16 @@ std::unordered_map<UINT_PTR, Timer*>& Running() {
 }
 
 }  // namespace
+
+bool TryStartTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC procedure) {
+  return SetTimer(window, id, milliseconds, procedure) != 0;
+}
+
+UINT_PTR StartTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC procedure) {
+  const UINT_PTR started = SetTimer(window, id, milliseconds, procedure);
+  if (started == 0) throw launch::Error("Not enough timers available");
+  return started;
+}
 
 Timer::Timer(Component* owner) : Component(owner) { Update(); }
 
@@ -37,11 +48,21 @@ void Timer::Stop() {
   id_ = 0;
 }
 
-void Timer::Update() {
+bool Timer::TryEnable() {
+  if (enabled_) return true;
+  enabled_ = true;
+  if (!Update(true)) enabled_ = false;
+  return enabled_;
+}
+
+bool Timer::Update(bool tolerateRefusal) {
   Stop();
-  if (!enabled_ || interval_ == 0) return;
-  id_ = StartTimer(nullptr, 0, interval_, &Timer::Tick);
+  if (!enabled_ || interval_ == 0) return true;
+  id_ = tolerateRefusal ? SetTimer(nullptr, 0, interval_, &Timer::Tick)
+                        : StartTimer(nullptr, 0, interval_, &Timer::Tick);
+  if (id_ == 0) return false;
   Running()[id_] = this;
+  return true;
 }
 
 void CALLBACK Timer::Tick(HWND, UINT, UINT_PTR id, DWORD) {

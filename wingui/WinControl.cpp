@@ -1,3 +1,5 @@
+// Controls and forms alike: their window, their designed bounds and font at the window's dpi,
+// their hint, and the messages a parent hands back to the child they concern.
 #include "wingui/WinControl.h"
 
 #include <commctrl.h>
@@ -26,13 +28,13 @@ WinControl::WinControl(Component* owner, WinControl* parent)
 
 WinControl::~WinControl() {
   // Owned components (a tray icon hooked into this window, child controls) go first, while
-  // this object is still a WinControl with a live window to unhook from.
+  // this object is still a WinControl with a live window to unhook from; the window goes with
+  // the window owner.
   DestroyComponents();
-  if (hwnd_) DestroyWindow(hwnd_);
 }
 
 WinControl* WinControl::FromHandle(HWND hwnd) {
-  return hwnd ? dynamic_cast<WinControl*>(BoundTarget(hwnd)) : nullptr;
+  return hwnd ? dynamic_cast<WinControl*>(OwnerOf(hwnd)) : nullptr;
 }
 
 WinControl* WinControl::ParentWindow(Component* owner, WinControl* parent) {
@@ -46,21 +48,16 @@ void WinControl::CreateHandle(WindowArgs args) {
     args.parent = parent_->Handle();
     args.childId = g_childIds.Next();
   }
-  hwnd_ = CreateBoundWindow(args, *this, &standardProc_);
-  if (HFONT font = Font()) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  const HWND hwnd = MakeWindow(args);
+  if (HFONT font = Font()) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // A window placed on a display whose scale differs from the system dpi (changed since
   // log-on, or a second display) is drawn at that display's dpi from the start.
   if (!parent_) {
-    if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) {
+    if (const int dpi = WindowDpi(hwnd); dpi != dpi_) {
       dpi_ = dpi;
       ApplyDpi();
     }
   }
-}
-
-HWND WinControl::Handle() const {
-  if (!hwnd_) throw launch::Error("The window no longer exists");
-  return hwnd_;
 }
 
 Form* WinControl::ParentForm() {
@@ -70,7 +67,8 @@ Form* WinControl::ParentForm() {
 }
 
 bool WinControl::Visible() const {
-  return hwnd_ && (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+  const HWND hwnd = Window();
+  return hwnd && (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void WinControl::SetVisible(bool visible) {
@@ -80,27 +78,25 @@ void WinControl::SetVisible(bool visible) {
 int WinControl::Dpi() const { return parent_ ? parent_->Dpi() : dpi_; }
 
 void WinControl::SetBounds(int left, int top, int width, int height) {
+  if (!parent_) throw launch::Error("A form is placed with SetPosition and sized by its design");
   bounds_ = DesignedRect{left, top, width, height};
   ApplyBounds();
 }
 
 void WinControl::ApplyBounds() {
   if (!bounds_) return;
-  const DesignedRect& b = *bounds_;
-  const int dpi = Dpi();
-  const RECT r = parent_ ? Scale(b, dpi)
-                         : RECT{b.left, b.top, b.left + Scale(b.width, dpi),
-                                b.top + Scale(b.height, dpi)};
+  const RECT r = Scale(*bounds_, Dpi());
   SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT WinControl::Bounds() const {
   RECT r{};
-  if (!hwnd_) return r;
-  GetWindowRect(hwnd_, &r);
-  if (parent_ && parent_->hwnd_) {
-    MapWindowPoints(HWND_DESKTOP, parent_->hwnd_, reinterpret_cast<POINT*>(&r), 2);
+  const HWND hwnd = Window();
+  if (!hwnd) return r;
+  GetWindowRect(hwnd, &r);
+  if (const HWND parent = parent_ ? parent_->Window() : nullptr) {
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
   }
   return r;
 }
@@ -116,9 +112,10 @@ int WinControl::Height() const {
 }
 
 std::string WinControl::Text() const {
-  if (!hwnd_) return {};
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+  const HWND hwnd = Window();
+  if (!hwnd) return {};
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -126,7 +123,10 @@ void WinControl::SetText(const std::string& text) {
   if (Text() != text) SetWindowTextA(Handle(), text.c_str());
 }
 
-bool WinControl::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+bool WinControl::Enabled() const {
+  const HWND hwnd = Window();
+  return hwnd && IsWindowEnabled(hwnd);
+}
 
 void WinControl::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled); }
 
@@ -137,7 +137,7 @@ void WinControl::SetFont(const std::string& face, int pixelHeight, int weight) {
   fontFace_ = face;
   fontHeight_ = pixelHeight;
   fontWeight_ = weight;
-  if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  if (const HWND hwnd = Window()) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 HFONT WinControl::Font() const {
@@ -150,8 +150,8 @@ void WinControl::SetHint(const std::string& hint) {
   if (hintTool_) UpdateHintTool();
 }
 
-// The hint joins the form's tooltip when the pointer first moves over the control; until
-// then there is nothing to show, and no tooltip window is made before it is needed.
+// The hint joins the form's tooltip (made with the form) as a tool when the pointer first moves
+// over the control: a window of many hinted controls registers only those the player points at.
 void WinControl::UpdateHintTool() {
   Form* form = ParentForm();
   if (!form || form == this) return;
@@ -172,13 +172,8 @@ void WinControl::ShowHintOnHover(UINT msg, WPARAM wParam, LPARAM lParam) {
   UpdateHintTool();
   if (!hintTool_) return;
   // The tooltip watches the control from the next message on; this first move starts it.
-  MSG move{hwnd_, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+  MSG move{Handle(), msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
   SendMessageA(ParentForm()->TooltipHandle(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
-}
-
-LRESULT WinControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (standardProc_) return CallWindowProcW(standardProc_, hwnd_, msg, wParam, lParam);
-  return DefWindowProcA(hwnd_, msg, wParam, lParam);
 }
 
 void WinControl::ApplyDpi() {
@@ -188,10 +183,11 @@ void WinControl::ApplyDpi() {
   if (!fontFace_.empty()) {
     previous = std::exchange(font_, MakeFont(fontFace_, Scale(fontHeight_, Dpi()), fontWeight_));
   }
-  if (!hwnd_) return;
-  if (HFONT font = Font()) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  const HWND hwnd = Window();
+  if (!hwnd) return;
+  if (HFONT font = Font()) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   ApplyBounds();
-  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (WinControl* control = FromHandle(child)) control->ApplyDpi();
   }
 }
@@ -200,7 +196,8 @@ void WinControl::Command(WORD) {}
 
 HBRUSH WinControl::ControlColor(HDC) { return nullptr; }
 
-LRESULT WinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT WinControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_MOUSEMOVE && !hintTool_ && !hint_.empty()) ShowHintOnHover(msg, wParam, lParam);
   switch (msg) {
     case WM_COMMAND:
       if (WinControl* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this) {
@@ -219,19 +216,7 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
   }
-  return DefaultProc(msg, wParam, lParam);
-}
-
-LRESULT WinControl::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  // The first messages of one of our windows come while CreateBoundWindow has not returned.
-  if (!hwnd_) hwnd_ = hwnd;
-  if (msg == WM_MOUSEMOVE && !hintTool_ && !hint_.empty()) ShowHintOnHover(msg, wParam, lParam);
-  return WndProc(msg, wParam, lParam);
-}
-
-void WinControl::WindowGone(HWND) {
-  hwnd_ = nullptr;
-  standardProc_ = nullptr;
+  return DefaultMessage(msg, wParam, lParam);
 }
 
 }  // namespace wingui

@@ -1,9 +1,8 @@
-// A component with a window. It owns its HWND (destroying the object destroys the window;
-// WM_NCDESTROY clears the handle, so a window Windows already destroyed with its parent is
-// never destroyed twice, and never made again: asking a control for a window it no longer
-// has is a programming error). Its window is bound to it by the framework's one binding
-// (WindowBinding.h). Parents pass WM_COMMAND and WM_CTLCOLOR* back to the child they
-// concern, and every message runs under CallGuarded.
+// A component with a window, owned the one way every window is (WindowBinding.h): destroying
+// the object destroys the window, a window Windows already destroyed with its parent is never
+// destroyed twice, and never made again: asking a control for a window it no longer has is a
+// programming error. Parents pass WM_COMMAND and WM_CTLCOLOR* back to the child they concern,
+// and every message runs under CallGuarded.
 // Bounds and fonts are set in designed units (pixels at 96 dpi, Dpi.h) and kept: the window
 // gets them scaled to the dpi of its top-level window, again whenever that changes. What is
 // read back (Bounds, Width ...) is the window's, in pixels.
@@ -23,19 +22,19 @@ namespace wingui {
 
 class Form;
 
-class WinControl : public Component, public MessageTarget {
+// The style of every child control: a child window, shown with its parent.
+inline constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE;
+
+class WinControl : public Component, public WindowOwner {
  public:
-  // parent: the window this control sits in; nullptr for top-level windows (and when the
-  // owner itself is the parent window, which is then taken).
+  // parent: the window this control sits in; nullptr for a top-level window. A control class
+  // whose owner may be its parent window passes ParentWindow(owner, parent).
   WinControl(Component* owner, WinControl* parent);
   ~WinControl() override;
 
   // The object behind one of our windows, or nullptr.
   static WinControl* FromHandle(HWND hwnd);
 
-  // The window; throws when it has been destroyed.
-  HWND Handle() const;
-  bool HandleAllocated() const { return hwnd_ != nullptr; }
   WinControl* Parent() const { return parent_; }
   // The form this control sits on (itself for a form).
   Form* ParentForm();
@@ -46,8 +45,8 @@ class WinControl : public Component, public MessageTarget {
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
 
-  // Position and size in designed units relative to the parent's client area. A top-level
-  // window's position is in screen pixels (a place on one of the displays), its size designed.
+  // A child control's position and size in designed units relative to the parent's client
+  // area. (A form is placed with Form::SetPosition, in screen pixels, and sized by its design.)
   void SetBounds(int left, int top, int width, int height);
   RECT Bounds() const;
   int Left() const { return Bounds().left; }
@@ -86,9 +85,10 @@ class WinControl : public Component, public MessageTarget {
   // window and identifier are filled in here.
   void CreateHandle(WindowArgs args);
 
-  virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
-  // The window's original procedure.
-  LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Every message: a control class handles what it must and passes the rest on to its base
+  // class's HandleMessage, down to this one (the hint, WM_COMMAND and WM_CTLCOLOR* handed to
+  // the child they concern, then the window's own procedure).
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   // A notification code of WM_COMMAND sent about this control to its parent.
   virtual void Command(WORD code);
   // WM_CTLCOLOR* about this control: a brush, or nullptr for the parent's default.
@@ -101,16 +101,13 @@ class WinControl : public Component, public MessageTarget {
   void SetDpi(int dpi) { dpi_ = dpi; }
 
  private:
-  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
-  void WindowGone(HWND hwnd) override;
+  // The window while there is one; nullptr before and after.
+  HWND Window() const { return HandleAllocated() ? Handle() : nullptr; }
   void UpdateHintTool();
   void ShowHintOnHover(UINT msg, WPARAM wParam, LPARAM lParam);
   void ApplyBounds();
 
   WinControl* parent_ = nullptr;
-  HWND hwnd_ = nullptr;
-  // A standard control's own procedure; nullptr for our own classes.
-  WNDPROC standardProc_ = nullptr;
   UniqueHfont font_;
   // As designed; unset until given.
   std::optional<DesignedRect> bounds_;

@@ -210,8 +210,10 @@ TEST(ErrorBox, ErrorInACommandOrCreationHandlerIsShownAndTheProgramGoesOn) {
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_EQ(boxes.Boxes()[0].text, "Cannot create file net.txt.");
 
-  Form created(nullptr, BorderStyle::ToolWindow);
-  created.OnCreate = [] { throw std::runtime_error("navigation failed"); };
+  struct FailingForm : Form {
+    FailingForm() : Form(nullptr, BorderStyle::ToolWindow) {}
+    void FormCreate() override { throw std::runtime_error("navigation failed"); }
+  } created;
   created.VisibleAtCreation = true;
   created.EndCreation();
   EXPECT_EQ(boxes.Boxes().size(), 2u);
@@ -227,9 +229,9 @@ class ShowRecordingForm : public Form {
   std::vector<std::pair<WPARAM, LPARAM>> shows;
 
  protected:
-  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
     if (msg == WM_SHOWWINDOW) shows.emplace_back(wParam, lParam);
-    return Form::WndProc(msg, wParam, lParam);
+    return Form::HandleMessage(msg, wParam, lParam);
   }
 };
 

@@ -1,6 +1,7 @@
 // Controls against their real windows: texts, bounds, visibility, fonts, events, the tab
 // order a form arranges from tab indexes, radio groups and the dialog keyboard handling.
 #include "wingui/Controls.h"
+#include "wingui/ListBox.h"
 
 #include <windows.h>
 #include <commctrl.h>

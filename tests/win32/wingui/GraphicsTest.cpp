@@ -55,8 +55,8 @@ TEST(ImageList, AddReplaceAndGetIconGiveCopies) {
   EXPECT_EQ(CentreColour(dest.Handle()), RGB(0, 0, 255));
   list->GetIcon(0, dest);
   EXPECT_EQ(CentreColour(dest.Handle()), RGB(255, 0, 0));
-  list->GetIcon(7, dest);
-  EXPECT_TRUE(dest.Empty());
+  EXPECT_THROW(list->GetIcon(7, dest), launch::Error);
+  EXPECT_THROW(list->GetIcon(2, dest), launch::Error);
   DestroyIcon(red);
   DestroyIcon(blue);
 }
