@@ -88,10 +88,13 @@ class Check {
     return "the player at " + launch::DottedAddress(Address(i));
   }
   std::string Whose(std::size_t i) const { return i == self_ ? "your" : Name(i) + "'s"; }
-  static std::string Capital(std::string text) {
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
-      text[0] = static_cast<char>(text[0] - 32);
-    return text;
+  // The sentence with its first letter in capitals.
+  static std::string Capital(const std::string& text) {
+    std::string capital = text;
+    if (!capital.empty() && capital.front() >= 'a' && capital.front() <= 'z') {
+      capital.front() = static_cast<char>(capital.front() - 'a' + 'A');
+    }
+    return capital;
   }
   // "you list" / "Cat lists".
   std::string Verb(std::size_t i, const char* plain, const char* third) const {
@@ -107,8 +110,8 @@ class Check {
     return std::find(from.begin(), from.end(), address) != from.end();
   }
 
-  void Problem(std::size_t about, std::string text) {
-    problems_.emplace_back(about == self_, Capital(std::move(text)));
+  void Problem(std::size_t about, const std::string& text) {
+    problems_.emplace_back(about == self_, Capital(text));
   }
   void Wait(std::size_t i, std::string forWhom) {
     MemberVerdict& v = verdict_.members[i];
