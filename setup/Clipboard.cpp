@@ -1,3 +1,5 @@
+// Copying plain text to the clipboard: the clipboard is opened for as long as the copy
+// takes, emptied, and handed a movable global block holding the text.
 #include "setup/Clipboard.h"
 
 #include <cstring>

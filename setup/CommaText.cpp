@@ -1,3 +1,4 @@
+// Writing the allowed list as one comma-separated line, quoting the entries that need it.
 #include "setup/CommaText.h"
 
 namespace setup {

@@ -1,3 +1,6 @@
+// The main window's controls and tray menu, and its handlers: field texts are copied into
+// launch/ records for saving, launching and checking, and back from them when loaded; the
+// tray menu and its timer follow the fields.
 #include "setup/MainForm.h"
 
 #include <windows.h>

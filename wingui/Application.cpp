@@ -1,3 +1,7 @@
+// The application object's work: starting COM and the zero-size application window that
+// carries the taskbar button, the message loop (dialog keys go to the form that has them,
+// commands one at a time), the hooks on the application window, and the error boxes for an
+// error that escaped a command or the start-up.
 #include "wingui/Application.h"
 
 #include <commctrl.h>

@@ -1,3 +1,5 @@
+// The one-command-at-a-time rule: a flag set while a command runs, cleared however it ends,
+// and a refusal for any command started while it is set.
 #include "wingui/Commands.h"
 
 #include "wingui/ExceptionBoundary.h"

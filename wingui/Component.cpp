@@ -1,3 +1,5 @@
+// The component tree's bookkeeping: owners keep the list of what they own, free it newest
+// first, and tell each owned component when loading is complete.
 #include "wingui/Component.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The file-open dialog: runs the system's dialog (late-bound, comdlg32 is needed only here)
+// and, on a confirmed choice, makes the chosen file's folder the current directory.
 #include "wingui/Dialogs.h"
 
 #include <windows.h>

@@ -1,3 +1,6 @@
+// Scaling designed units to a window's dpi, the system metrics at that dpi, and the frame a
+// window of a given style takes there; the per-window functions of newer systems are found at
+// run time.
 #include "wingui/Dpi.h"
 
 #include "wingui/LateBinding.h"

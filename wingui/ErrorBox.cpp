@@ -1,3 +1,6 @@
+// The texts and boxes for errors: an escaped exception's message (or, for a foreign exception,
+// its readable class name), and the error, fatal and go-on-anyway boxes shown through the box
+// seam.
 #include "wingui/ErrorBox.h"
 
 #include <cctype>

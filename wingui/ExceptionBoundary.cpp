@@ -1,3 +1,4 @@
+// The process's one handler for exceptions stopped at a Win32 callback, and its replacement.
 #include "wingui/ExceptionBoundary.h"
 
 #include "wingui/ErrorBox.h"

@@ -1,3 +1,7 @@
+// Top-level windows: making the form's window owned by the application window, sizes in
+// designed units turned into the outer size at the window's dpi, re-layout when the dpi
+// changes, showing and hiding, closing (the main form ends the application) and the creation
+// sequence that completes loading, orders the tab stops and runs the form's creation handler.
 #include "wingui/Form.h"
 
 #include <commctrl.h>

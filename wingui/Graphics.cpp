@@ -1,3 +1,5 @@
+// Icons that own a copy of their image and say when it changes, and the image list of icons
+// whose indexes follow the one index policy (ListIndex.h).
 #include "wingui/Graphics.h"
 
 #include "launch/Errors.h"

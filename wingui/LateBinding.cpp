@@ -1,3 +1,5 @@
+// Finding a system library by its full path in the system folder, once per process, and
+// keeping the loader from searching the current directory for the libraries it loads.
 #include "wingui/LateBinding.h"
 
 namespace wingui {

@@ -1,3 +1,5 @@
+// The report-view list: columns scaled to the window's dpi, rows set anew by key so that
+// unchanged rows stay and selected keys stay selected, and readers of cells and selection.
 #include "wingui/ListView.h"
 
 #include <commctrl.h>

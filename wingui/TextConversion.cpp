@@ -1,3 +1,4 @@
+// Conversions between the ANSI code page and UTF-16 through the system's converters.
 #include "wingui/TextConversion.h"
 
 #include <windows.h>
