@@ -75,6 +75,8 @@ TTrayIcon::~TTrayIcon() {
     icon_.reset();
   } catch (...) {
   }
+  // A menu of another owner is not told of this icon's end; it must not name a freed icon.
+  if (popupMenu_ && popupMenu_->PopupComponent() == this) popupMenu_->SetPopupComponent(nullptr);
   wingui::App().UnhookMainWindow(this);
   UnhookOwnerWindow();
   if (TTrayIconHandler* handler = SharedTrayHandler()) handler->Remove(iconId_);

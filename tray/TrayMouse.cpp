@@ -160,6 +160,8 @@ void TTrayIcon::ShowPopupAtCursor() {
   TraySeam().InUse.SetForegroundWindow(wingui::App().Handle());
   wingui::App().ProcessMessages();
   if (!StillAlive() || !popupMenu_) return;
+  // A menu shared by several icons tells its handlers which one opened it.
+  popupMenu_->SetPopupComponent(this);
   popupMenu_->Popup(pos.x, pos.y);
   // The chosen item may have destroyed us, or the form's window; WM_NULL then has no target.
   if (!StillAlive() || !OwnerIsWindowed()) return;

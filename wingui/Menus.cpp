@@ -1,3 +1,6 @@
+// Menu items and popup menus: each change of an item is written into its live menu handle,
+// a popup raises its popup event, runs the system's menu at a point and then runs the chosen
+// item's click.
 #include "wingui/Menus.h"
 
 #include <algorithm>
@@ -136,6 +139,11 @@ void MenuItem::UpdateEntry() {
 }
 
 PopupMenu::PopupMenu(Component* owner) : Component(owner), items_(this) {}
+
+void PopupMenu::Notification(Component* component, Operation operation) {
+  Component::Notification(component, operation);
+  if (operation == Operation::Remove && component == popupComponent_) popupComponent_ = nullptr;
+}
 
 void PopupMenu::Popup(int x, int y, HWND window) {
   if (OnPopup && !CallGuarded(OnPopup)) return;

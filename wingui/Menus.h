@@ -79,6 +79,12 @@ class PopupMenu : public Component {
   bool AutoPopup() const { return autoPopup_; }
   void SetAutoPopup(bool value) { autoPopup_ = value; }
 
+  // The component that opened the menu last (a tray icon records itself before it shows the
+  // menu), so the popup event and the items' handlers of a menu shared by several can tell
+  // which one it was. Forgotten when that component is destroyed.
+  Component* PopupComponent() const { return popupComponent_; }
+  void SetPopupComponent(Component* component) { popupComponent_ = component; }
+
   std::function<void()> OnPopup;
 
   // Raises OnPopup, shows the menu at the screen point and returns when it closes; then
@@ -86,9 +92,12 @@ class PopupMenu : public Component {
   // foreground window, or else the application window.
   void Popup(int x, int y, HWND window = nullptr);
 
+  void Notification(Component* component, Operation operation) override;
+
  private:
   MenuItem items_;
   bool autoPopup_ = true;
+  Component* popupComponent_ = nullptr;
 };
 
 }  // namespace wingui

@@ -266,6 +266,25 @@ TEST_F(TrayNotification, RightPressOpensTheMenuAtThePointerAfterTheEvent) {
   EXPECT_EQ(FakeSystem::log, (Log{"down left left 100,200", "popup"}));
 }
 
+TEST_F(TrayNotification, ASharedMenuKnowsWhichIconOpenedIt) {
+  SelfClosingMenu menu;
+  wingui::Component owner(nullptr);
+  auto* first = new TTrayIcon(&owner);
+  auto* second = new TTrayIcon(&owner);
+  first->SetPopupMenu(&menu.menu);
+  second->SetPopupMenu(&menu.menu);
+  std::vector<wingui::Component*> openers;
+  menu.menu.OnPopup = [&] {
+    openers.push_back(menu.menu.PopupComponent());
+    menu.closer.Arm();
+  };
+  Notify(*second, WM_RBUTTONDOWN);
+  Notify(*first, WM_RBUTTONDOWN);
+  EXPECT_EQ(openers, (std::vector<wingui::Component*>{second, first}));
+  delete first;
+  EXPECT_EQ(menu.menu.PopupComponent(), nullptr);
+}
+
 TEST_F(TrayNotification, NoMenuWithoutAutoPopupOrPointer) {
   SelfClosingMenu menu;
   TTrayIcon icon(nullptr);
