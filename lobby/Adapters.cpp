@@ -1,10 +1,10 @@
 // Broadcast targets and subnets from the adapter list.
-#include "Adapters.h"
+#include "lobby/Adapters.h"
 
 #include <algorithm>
 #include <bit>
 
-#include "Ipv4.h"
+#include "lobby/Ipv4.h"
 
 namespace lobby {
 namespace {

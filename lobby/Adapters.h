@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "PeerTable.h"
+#include "lobby/PeerTable.h"
 
 namespace lobby {
 

@@ -1,7 +1,7 @@
 // The announcement times, with splitmix64 for the jitter.
-#include "AnnounceSchedule.h"
+#include "lobby/AnnounceSchedule.h"
 
-#include "Mix64.h"
+#include "lobby/Mix64.h"
 
 namespace lobby {
 

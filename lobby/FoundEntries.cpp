@@ -1,16 +1,16 @@
 // New allowed-list entries, each address and port once.
-#include "FoundEntries.h"
+#include "lobby/FoundEntries.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_set>
 
-#include "GameAddress.h"
-#include "Ipv4.h"
-#include "LaunchSettings.h"
-#include "NetScript.h"
-#include "ScriptLine.h"
+#include "launch/GameAddress.h"
+#include "lobby/Ipv4.h"
+#include "launch/LaunchSettings.h"
+#include "launch/NetScript.h"
+#include "launch/ScriptLine.h"
 
 namespace lobby {
 namespace {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Adapters.h"
-#include "PeerTable.h"
+#include "lobby/Adapters.h"
+#include "lobby/PeerTable.h"
 
 namespace lobby {
 

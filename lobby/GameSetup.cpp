@@ -1,12 +1,12 @@
 // Reading a set-up from the script the way the game reads it.
-#include "GameSetup.h"
+#include "lobby/GameSetup.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "GameAddress.h"
-#include "ScriptCheck.h"
-#include "ScriptLine.h"
+#include "launch/GameAddress.h"
+#include "launch/ScriptCheck.h"
+#include "launch/ScriptLine.h"
 
 namespace lobby {
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "Ipv4.h"
-#include "NetScript.h"
+#include "lobby/Ipv4.h"
+#include "launch/NetScript.h"
 
 namespace lobby {
 

@@ -10,7 +10,7 @@
 // that can hear it and every broadcast game can hear exactly its N others. A broadcast game
 // that can hear more than N gets ready with the first N and greets nobody after: a game that
 // started later and waits for it may wait for ever.
-#include "GroupCheck.h"
+#include "lobby/GroupCheck.h"
 
 #include <algorithm>
 #include <deque>
@@ -18,8 +18,8 @@
 #include <string>
 #include <utility>
 
-#include "GameAddress.h"
-#include "ScriptCheck.h"
+#include "launch/GameAddress.h"
+#include "launch/ScriptCheck.h"
 
 namespace lobby {
 namespace {

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "GameSetup.h"
+#include "lobby/GameSetup.h"
 
 namespace lobby {
 

@@ -1,8 +1,8 @@
 // Dotted IPv4 text. Parsing goes through the game's own reading of an address, so an address
 // the lobby accepts is one the game accepts too.
-#include "Ipv4.h"
+#include "lobby/Ipv4.h"
 
-#include "GameAddress.h"
+#include "launch/GameAddress.h"
 
 namespace lobby {
 

@@ -1,5 +1,5 @@
 // Encoding and decoding the lobby packet, byte by byte at fixed offsets.
-#include "LobbyPacket.h"
+#include "lobby/LobbyPacket.h"
 
 #include <algorithm>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "GameSetup.h"
+#include "lobby/GameSetup.h"
 
 namespace lobby {
 

@@ -1,5 +1,5 @@
 // Listing, refreshing and forgetting the copies heard.
-#include "PeerTable.h"
+#include "lobby/PeerTable.h"
 
 #include <algorithm>
 

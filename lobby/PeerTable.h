@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "Ipv4.h"
-#include "LobbyPacket.h"
-#include "PeerAddress.h"
+#include "lobby/Ipv4.h"
+#include "lobby/LobbyPacket.h"
+#include "launch/PeerAddress.h"
 
 namespace lobby {
 

@@ -1,6 +1,6 @@
 // The send limits, over a short list of the sends of the last two seconds: the overall limit
 // keeps that list to a few entries, so a linear look is cheaper than any index.
-#include "SendLimiter.h"
+#include "lobby/SendLimiter.h"
 
 #include <algorithm>
 

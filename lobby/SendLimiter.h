@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Ipv4.h"
+#include "lobby/Ipv4.h"
 
 namespace lobby {
 

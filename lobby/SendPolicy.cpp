@@ -1,5 +1,5 @@
 // The direct-send decisions, over what is kept per listed copy.
-#include "SendPolicy.h"
+#include "lobby/SendPolicy.h"
 
 #include <algorithm>
 #include <utility>

@@ -19,11 +19,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "AnnounceSchedule.h"
-#include "Ipv4.h"
-#include "LobbyPacket.h"
-#include "PeerTable.h"
-#include "SendLimiter.h"
+#include "lobby/AnnounceSchedule.h"
+#include "lobby/Ipv4.h"
+#include "lobby/LobbyPacket.h"
+#include "lobby/PeerTable.h"
+#include "lobby/SendLimiter.h"
 
 namespace lobby {
 

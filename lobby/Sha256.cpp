@@ -1,5 +1,5 @@
 // The compression function and the padding of SHA-256, as FIPS 180-4 gives them.
-#include "Sha256.h"
+#include "lobby/Sha256.h"
 
 #include <algorithm>
 #include <bit>

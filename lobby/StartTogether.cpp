@@ -1,5 +1,5 @@
 // The ready mark and the moment to start.
-#include "StartTogether.h"
+#include "lobby/StartTogether.h"
 
 #include <algorithm>
 

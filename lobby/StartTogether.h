@@ -8,8 +8,8 @@
 
 #include <optional>
 
-#include "GameSetup.h"
-#include "GroupCheck.h"
+#include "lobby/GameSetup.h"
+#include "lobby/GroupCheck.h"
 
 namespace lobby {
 

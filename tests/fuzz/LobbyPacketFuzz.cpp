@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "Ipv4.h"
-#include "LobbyPacket.h"
-#include "PeerTable.h"
-#include "SendPolicy.h"
+#include "lobby/Ipv4.h"
+#include "lobby/LobbyPacket.h"
+#include "lobby/PeerTable.h"
+#include "lobby/SendPolicy.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "GroupCheck.h"
+#include "lobby/GroupCheck.h"
 #include "GroupLan.h"
-#include "Mix64.h"
+#include "lobby/Mix64.h"
 
 using group_test::Group;
 using group_test::Lan;

@@ -19,7 +19,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "Ipv4.h"
+#include "lobby/Ipv4.h"
 #include "LaunchSettings.h"
 
 extern char** environ;

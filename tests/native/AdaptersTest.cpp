@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Adapters.h"
-#include "Ipv4.h"
+#include "lobby/Adapters.h"
+#include "lobby/Ipv4.h"
 
 using lobby::Adapter;
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "AnnounceSchedule.h"
+#include "lobby/AnnounceSchedule.h"
 
 using lobby::AnnounceSchedule;
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "FoundEntries.h"
-#include "Ipv4.h"
+#include "lobby/FoundEntries.h"
+#include "lobby/Ipv4.h"
 
 using Lines = std::vector<std::string>;
 

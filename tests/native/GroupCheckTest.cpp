@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "GroupCheck.h"
-#include "Ipv4.h"
-#include "StartTogether.h"
+#include "lobby/GroupCheck.h"
+#include "lobby/Ipv4.h"
+#include "lobby/StartTogether.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "Ipv4.h"
-#include "LobbyPacket.h"
+#include "lobby/Ipv4.h"
+#include "lobby/LobbyPacket.h"
 
 using namespace std::string_literals;
 using lobby::Announcement;

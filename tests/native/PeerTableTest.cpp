@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "PeerTable.h"
+#include "lobby/PeerTable.h"
 
 using lobby::Announcement;
 using lobby::PacketKind;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "SendPolicy.h"
+#include "lobby/SendPolicy.h"
 
 using lobby::Announcement;
 using lobby::Endpoint;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Sha256.h"
+#include "lobby/Sha256.h"
 
 namespace {
 
