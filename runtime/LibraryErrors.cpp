@@ -3,8 +3,8 @@
 //
 // The library raises them through these functions. Its own versions build std::logic_error
 // and its relatives, which keep their text in the library's older reference-counted string;
-// linking them brings a second complete string implementation into the program (about 60 KB
-// of a 300 KB exe). These versions are linked into the program in their place and raise the
+// linking them brings a second complete string implementation into the program (about 60 KB,
+// a fifth of the exe). These versions are linked into the program in their place and raise the
 // program's own error with the same text, so the error box shows what the library would
 // have said. Every function of the library's set is defined here: the linker then never
 // needs the library's object, and would refuse to link if it were pulled in beside these.
