@@ -5,8 +5,21 @@
 
 namespace lobby {
 
+namespace {
+
+// Where the game would reach both at the same address and port: the same player's copy.
+bool SamePlace(const Peer& a, const Peer& b) {
+  return a.gamePort == b.gamePort &&
+         std::any_of(a.addresses.begin(), a.addresses.end(), [&](std::uint32_t address) {
+           return std::find(b.addresses.begin(), b.addresses.end(), address) != b.addresses.end();
+         });
+}
+
+}  // namespace
+
 PeerTable::PeerTable(std::uint64_t ownInstance) : ownInstance_(ownInstance) {
   peers_.reserve(kMaxPeers);
+  departed_.reserve(kMaxPeers);
 }
 
 PeerTable::Heard PeerTable::Hear(const Announcement& announcement, Endpoint from,
@@ -25,7 +38,12 @@ PeerTable::Heard PeerTable::Hear(const Announcement& announcement, Endpoint from
 
   if (announcement.kind == PacketKind::Goodbye) {
     if (!known) return Heard::Ignored;
+    Peer gone = std::move(*listed);
     peers_.erase(listed);
+    gone.setup = announcement.setup;
+    gone.lastHeardMs = nowMs;
+    if (departed_.size() >= kMaxPeers) departed_.erase(departed_.begin());
+    departed_.push_back(std::move(gone));
     return Heard::Gone;
   }
   if (listed != peers_.end()) {
@@ -46,15 +64,21 @@ PeerTable::Heard PeerTable::Hear(const Announcement& announcement, Endpoint from
   peers_.push_back(Peer{announcement.instance, announcement.nick, from.address, {from.address},
                         from, announcement.gamePort, announcement.mode, announcement.setup, nowMs,
                         nowMs});
+  std::erase_if(departed_, [&](const Peer& gone) { return SamePlace(gone, peers_.back()); });
   return Heard::New;
 }
 
 bool PeerTable::Expire(std::uint64_t nowMs) {
   // Clamped first, so a clock that went back delays forgetting by kForgetAfterMs at most.
   for (Peer& peer : peers_) peer.lastHeardMs = std::min(peer.lastHeardMs, nowMs);
-  return std::erase_if(peers_, [nowMs](const Peer& peer) {
-           return nowMs - peer.lastHeardMs >= kForgetAfterMs;
-         }) != 0;
+  for (Peer& gone : departed_) gone.lastHeardMs = std::min(gone.lastHeardMs, nowMs);
+  const bool forgotten = std::erase_if(peers_, [nowMs](const Peer& peer) {
+                           return nowMs - peer.lastHeardMs >= kForgetAfterMs;
+                         }) != 0;
+  const bool departed = std::erase_if(departed_, [nowMs](const Peer& gone) {
+                          return nowMs - gone.lastHeardMs >= kRememberGoneMs;
+                        }) != 0;
+  return forgotten || departed;
 }
 
 }  // namespace lobby

@@ -44,6 +44,10 @@ class PeerTable {
   // A copy announces every 4 s or so; two missed announcements and a bit are tolerated.
   static constexpr std::uint64_t kForgetAfterMs = 10000;
   static constexpr std::size_t kMaxAddresses = 4;
+  // How long a copy that said goodbye is remembered for the group check: as long as a closed
+  // players window's problems still warn a start (the goodbye may just be its player closing
+  // the window to start the game).
+  static constexpr std::uint64_t kRememberGoneMs = 60000;
 
   explicit PeerTable(std::uint64_t ownInstance);
 
@@ -55,7 +59,8 @@ class PeerTable {
     Refused,    // from an address or port no player can have: not listed
     New,        // listed now, at the end
     Refreshed,  // already listed
-    Gone,       // a goodbye from one of its addresses: the copy is no longer listed
+    Gone,       // a goodbye from one of its addresses: the copy is no longer listed, and is
+                // remembered among the departed with the set-up the goodbye gave
     Full,       // a new copy while kMaxPeers are listed: not listed
   };
 
@@ -64,12 +69,18 @@ class PeerTable {
   // a goodbye from any of its addresses removes it.
   Heard Hear(const Announcement& announcement, Endpoint from, std::uint64_t nowMs);
 
-  // Removes every copy not heard for kForgetAfterMs or more; true when any went. A copy
-  // last heard "after" nowMs (the caller's clock went back) counts as heard just now.
+  // Removes every copy not heard for kForgetAfterMs or more, and every departed one that said
+  // goodbye kRememberGoneMs ago or more; true when any went. A copy last heard "after" nowMs
+  // (the caller's clock went back) counts as heard just now.
   bool Expire(std::uint64_t nowMs);
 
   // In the order first heard.
   const std::vector<Peer>& Peers() const { return peers_; }
+  // The copies that said goodbye in the last kRememberGoneMs, oldest goodbye first, their
+  // lastHeardMs the goodbye's time; a new copy heard from one of the same addresses with the
+  // same game port (a window opened again is a new copy) takes the place of its departed one.
+  // At most kMaxPeers.
+  const std::vector<Peer>& Departed() const { return departed_; }
 
   // When any packet of another copy was last heard (listed or not, goodbyes too); 0 for never.
   std::uint64_t LastHeardMs() const { return lastHeardMs_; }
@@ -78,6 +89,7 @@ class PeerTable {
   std::uint64_t ownInstance_;
   launch::LocalNetworks local_;
   std::vector<Peer> peers_;
+  std::vector<Peer> departed_;
   std::uint64_t lastHeardMs_ = 0;
 };
 

@@ -70,6 +70,8 @@ class LobbySession : private wingui::HiddenWindow {
   ~LobbySession();
 
   const std::vector<lobby::Peer>& Peers() const { return table_.Peers(); }
+  // Those that said goodbye in the last minute (lobby::PeerTable::Departed).
+  const std::vector<lobby::Peer>& Departed() const { return table_.Departed(); }
   // The set-up of the last announcement; nothing before the first.
   const std::optional<lobby::GameSetup>& Announced() const { return announced_; }
   // The adapters of the last announcement; nothing when the system could not list them.

@@ -222,13 +222,18 @@ lobby::GroupVerdict TForm3::CheckTheGroup(const LocalPlayer& me) const {
   for (const lobby::Peer& peer : session_->Peers()) {
     members.push_back({peer.nick, peer.setup, peer.addresses});
   }
+  // A copy whose window closed a moment ago is most likely starting its game: its last set-up
+  // still counts, or every start after the first would be warned of "nobody is playing" there.
+  for (const lobby::Peer& gone : session_->Departed()) {
+    members.push_back({gone.nick, gone.setup, gone.addresses});
+  }
   return lobby::CheckGroup(members, 0);
 }
 
 void TForm3::ShowGroup(const lobby::GroupVerdict& verdict) {
   problems_ = verdict.problems;
   std::string line;
-  if (session_->Peers().empty()) {
+  if (session_->Peers().empty() && session_->Departed().empty()) {
     line = "nobody else here yet";
   } else if (!verdict.problems.empty()) {
     line = verdict.problems.front();

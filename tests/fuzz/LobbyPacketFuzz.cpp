@@ -52,6 +52,7 @@ lobby::PeerTable::Heard HearAndCheck(PeerTable& table, const lobby::Announcement
   const Heard heard = table.Hear(packet, from, nowMs);
   const std::size_t after = table.Peers().size();
   Check(after <= PeerTable::kMaxPeers, "at most 64 copies listed");
+  Check(table.Departed().size() <= PeerTable::kMaxPeers, "at most 64 departed copies kept");
 
   if (packet.instance == kOwnInstance) {
     Check(heard == Heard::Ignored, "own packets ignored");

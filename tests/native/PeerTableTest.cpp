@@ -79,6 +79,32 @@ TEST(PeerTable, GoodbyeCountsOnlyFromAnAddressTheCopyWasHeardOn) {
   EXPECT_EQ(table.LastHeardMs(), 30u);
 }
 
+TEST(PeerTable, RemembersACopyThatSaidGoodbyeForAMinuteWithItsLastSetup) {
+  PeerTable table(kOwn);
+  table.Hear(Packet(7), {kHostA, 5000}, 0);
+  table.Hear(Packet(8, PacketKind::Announce, "b", 1636), {kHostA, 5001}, 0);
+  Announcement bye = Packet(7, PacketKind::Goodbye);
+  bye.setup = lobby::GameSetup{};
+  bye.setup->ready = true;
+  EXPECT_EQ(table.Hear(bye, {kHostA, 5000}, 1000), Heard::Gone);
+  ASSERT_EQ(table.Departed().size(), 1u);
+  EXPECT_EQ(table.Departed()[0].instance, 7u);
+  EXPECT_EQ(table.Departed()[0].setup, bye.setup);
+  // Another copy on the same host is another player; the forgetting of the living leaves it.
+  table.Hear(Packet(8, PacketKind::Announce, "b", 1636), {kHostA, 5001}, 55000);
+  EXPECT_FALSE(table.Expire(60999));
+  EXPECT_EQ(table.Departed().size(), 1u);
+  EXPECT_TRUE(table.Expire(61000));
+  EXPECT_TRUE(table.Departed().empty());
+
+  // Its window opened again: the new copy at the same place takes the departed one's place.
+  table.Hear(Packet(9), {kHostB, 5000}, 70000);
+  table.Hear(Packet(9, PacketKind::Goodbye), {kHostB, 5000}, 70001);
+  EXPECT_EQ(table.Departed().size(), 1u);
+  EXPECT_EQ(table.Hear(Packet(10), {kHostB, 5002}, 72000), Heard::New);
+  EXPECT_TRUE(table.Departed().empty());
+}
+
 TEST(PeerTable, ListsAtMost64Copies) {
   PeerTable table(kOwn);
   for (std::uint64_t i = 1; i <= 64; ++i) {
