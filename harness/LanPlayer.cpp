@@ -27,7 +27,7 @@
 // opened once that folder holds that many entries; mark: the player leaves "<nick>.listed"
 // there once it lists the others. barrier: a folder shared by all players (and how many there
 // are, when not this one and those it expects); the window closes only once every player is
-// done with it. open-ms keeps the window open that long from
+// done with it and, with play=1, has seen the group check pass. open-ms keeps the window open that long from
 // the click, closed-ms keeps the program running that long after the window closed.
 // The UDP datagrams this player's machine sent are counted in each phase (the namespace's
 // own counters, read through Wine's drive Z:).
@@ -36,7 +36,8 @@
 // with ready clicked-tick, started-tick (the tick the game was seen started, or "none"),
 // started and warning, with open-ms listed-at-end
 // (1 when all were still listed), rows-at-end and status (the window's status line), with
-// play=1 interface, warning (a box that asked before the start, answered No) and started
+// play=1 group-before-play (the group check's line once it passed, or "timeout: " and the
+// line), interface, warning (a box that asked before the start, answered No) and started
 // (starts of the game); sent-before-open, sent-open, sent-closing, sent-closed.
 #include <windows.h>
 
@@ -57,6 +58,15 @@ using harness::LanvoraSession;
 
 constexpr char kPlayersTitle[] = "Players on this network";
 constexpr DWORD kListTimeoutMs = 30000;
+
+// The players window's "Group check:" line; empty when it has none.
+std::string GroupLine(HWND players) {
+  for (HWND label : harness::ChildrenOfClass(players, "Static")) {
+    std::string text = harness::Text(label);
+    if (text.rfind("Group check:", 0) == 0) return text;
+  }
+  return "";
+}
 
 std::map<std::string, std::string> Arguments(int argc, char** argv) {
   std::map<std::string, std::string> arguments;
@@ -223,15 +233,11 @@ int Run(std::map<std::string, std::string> a) {
 
   if (a.count("group")) {
     // The others' set-ups come with their next announcements: the line settles within seconds.
-    HWND line = nullptr;
-    for (HWND label : harness::ChildrenOfClass(players, "Static")) {
-      if (harness::Text(label).rfind("Group check:", 0) == 0) line = label;
-    }
-    std::string text = line ? harness::Text(line) : "";
+    std::string text = GroupLine(players);
     DWORD steady = GetTickCount();
     harness::WaitUntil(
         [&] {
-          const std::string now = line ? harness::Text(line) : "";
+          const std::string now = GroupLine(players);
           if (now != text) {
             text = now;
             steady = GetTickCount();
@@ -297,11 +303,24 @@ int Run(std::map<std::string, std::string> a) {
   if (a.count("barrier")) {
     // "<folder>" or "<folder>*<players in all>": by default this player and those it expects.
     const std::vector<std::string> barrier = Split(a["barrier"], '*');
-    const std::size_t players =
+    const std::size_t everyone =
         barrier.size() > 1 ? static_cast<std::size_t>(std::stoul(barrier[1])) : expected.size() + 1;
     harness::WriteBytes(harness::Join(barrier.at(0), a["nick"] + ".added"), "");
-    harness::WaitUntil([&] { return harness::FolderEntries(barrier.at(0)).size() >= players; },
+    harness::WaitUntil([&] { return harness::FolderEntries(barrier.at(0)).size() >= everyone; },
                        kListTimeoutMs);
+    if (a["play"] == "1") {
+      // The others' new lists come with their next announcements. A player starts once the
+      // window says the group will get ready, and nobody closes (a goodbye) before all have
+      // seen it: Save && Play warns with what the window knew when it closed.
+      const bool checked = harness::WaitUntil(
+          [&] { return GroupLine(players) == "Group check: everyone will get ready"; },
+          kListTimeoutMs);
+      result << "group-before-play=" << (checked ? "" : "timeout: ") << GroupLine(players) << "\n";
+      harness::WriteBytes(harness::Join(barrier.at(0), a["nick"] + ".checked"), "");
+      harness::WaitUntil(
+          [&] { return harness::FolderEntries(barrier.at(0)).size() >= 2 * everyone; },
+          kListTimeoutMs);
+    }
   }
   const long long beforeClose = UdpDatagramsSent();
   harness::Click(harness::ChildByCaption(players, "Button", "&Close"));

@@ -221,7 +221,9 @@ for i in $(seq 1 "$players"); do
     continue
     ;;
   esac
-  # play and twonets: what the game was given.
+  # play and twonets: the group check passed before anyone started, then what the game was given.
+  group=$(field group-before-play "$result")
+  [[ $group != timeout* ]] || fail "player $i: the group check never passed: ${group#timeout: }"
   allows=()
   for j in $(seq 1 "$count"); do
     [ "$j" != "$i" ] && allows+=("allow $(address "$j"):${ports[j - 1]}")
