@@ -247,9 +247,9 @@ TEST_F(GroupAgreement, CheckAgreesWithTheStandinsInEveryStartOrder) {
     standins += runs.size() * group.size();
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("  set-ups  everyone ready  start orders  stand-in runs  seconds\n"
-              "  %7d  %14d  %12zu  %13zu  %7.1f\n",
-              kGroups, everyoneReady, orders, standins, seconds);
+  std::printf("  set-ups  everyone ready  start orders  run again  stand-in runs  seconds\n"
+              "  %7d  %14d  %12zu  %9d  %13zu  %7.1f\n",
+              kGroups, everyoneReady, orders, lan_->OrdersRunAgain(), standins, seconds);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The LAN of the group tests: a bridge and one namespace per player (10.88.0.11/24 up, lo up,
 // a default route for 255.255.255.255), named with a suffix of this run. The orders of a batch
-// of groups are launched together; each stand-in sleeps until its own start on the monotonic
-// clock, so that launching many processes cannot reorder the starts.
+// are launched together; each stand-in sleeps until its own start on the monotonic clock, so
+// that launching many processes cannot reorder the starts, and says how late it woke, so that
+// an order a busy moment did not keep is seen and run again.
 #include "GroupLan.h"
 
 #include <signal.h>
@@ -31,9 +32,11 @@ namespace {
 // trip and a repeat fit well within a start gap; all run a second past the last start.
 constexpr long long kStartGapMs = 150;
 constexpr long long kSettleMs = 1000;
-// A stand-in that starts later than this may no longer be in its place in the order.
-constexpr long long kMostLateMs = 40;
-constexpr int kAttempts = 3;
+// An order is kept when each stand-in started at least three rounds of greetings after the
+// one before it, and none so late that it lacks the time to settle.
+constexpr long long kMinGapMs = 110;
+constexpr long long kMostLateMs = kSettleMs / 2;
+constexpr int kAttempts = 5;
 constexpr long long kOverrunMs = 5000;
 // Launching one stand-in through "ip netns exec" costs some 10 to 15 ms of a core here; a batch
 // of orders starts together once all are launched.
@@ -61,8 +64,6 @@ std::string ReadAll(const std::string& path) {
   return text.str();
 }
 
-std::size_t Factorial(std::size_t n) { return n <= 1 ? 1 : n * Factorial(n - 1); }
-std::size_t Processes(const Group& group) { return group.size() * Factorial(group.size()); }
 
 // The group's highest port; its ports must lie within one band.
 unsigned HighestPort(const Group& group) {
@@ -158,67 +159,79 @@ void Lan::Remove() {
 
 std::vector<std::vector<OrderRun>> Lan::RunEveryOrder(const std::vector<Group>& groups) {
   std::vector<std::vector<OrderRun>> runs(groups.size());
-  for (std::size_t from = 0, to = 0; from < groups.size(); from = to) {
-    std::size_t processes = 0;
-    while (to < groups.size() && (to == from || processes + Processes(groups[to]) <= kBatchProcesses)) {
-      processes += Processes(groups[to++]);
+  std::vector<Job> pending;
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    const std::size_t n = groups[g].size();
+    if (n > players_) throw std::invalid_argument("more players than the LAN has");
+    std::vector<std::size_t> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    do {
+      pending.push_back({g, runs[g].size()});
+      runs[g].push_back({order, std::vector<std::string>(n)});
+    } while (std::next_permutation(order.begin(), order.end()));
+  }
+  const std::size_t orders = pending.size();
+  for (int attempt = 1; !pending.empty(); ++attempt) {
+    if (attempt > kAttempts) {
+      throw std::runtime_error(std::to_string(pending.size()) + " of " + std::to_string(orders) +
+                               " start orders were not kept in " + std::to_string(kAttempts) +
+                               " attempts: the machine is too busy to keep the orders");
     }
-    // A start lost in a busy moment voids the batch; it runs again with more room.
-    long long slackMs = 100 + kLaunchMs * static_cast<long long>(processes);
-    for (int attempt = 1;; ++attempt, slackMs *= 2) {
-      const long long latestMs = TryBatch(groups, from, to, slackMs, runs);
-      if (latestMs <= kMostLateMs) break;
-      if (attempt == kAttempts) {
-        throw std::runtime_error("stand-ins started up to " + std::to_string(latestMs) + " ms late " +
-                                 std::to_string(kAttempts) + " times: the machine is too busy to keep the orders");
+    std::vector<Job> voided;
+    for (std::size_t from = 0, to = 0; from < pending.size(); from = to) {
+      std::size_t processes = 0;
+      while (to < pending.size() &&
+             (to == from || processes + groups[pending[to].group].size() <= kBatchProcesses)) {
+        processes += groups[pending[to++].group].size();
       }
+      // A busy machine launches slower: each attempt gives the launches twice the room.
+      const long long slackMs = (100 + kLaunchMs * static_cast<long long>(processes)) << (attempt - 1);
+      const std::vector<Job> batch(pending.begin() + static_cast<std::ptrdiff_t>(from),
+                                   pending.begin() + static_cast<std::ptrdiff_t>(to));
+      for (const Job& job : TryBatch(groups, batch, slackMs, runs)) voided.push_back(job);
     }
+    runAgain_ += static_cast<int>(voided.size());
+    pending = std::move(voided);
   }
   return runs;
 }
 
-long long Lan::TryBatch(const std::vector<Group>& groups, std::size_t from, std::size_t to, long long slackMs,
-                        std::vector<std::vector<OrderRun>>& runs) {
+std::vector<Lan::Job> Lan::TryBatch(const std::vector<Group>& groups, const std::vector<Job>& jobs, long long slackMs,
+                                    std::vector<std::vector<OrderRun>>& runs) {
   // Every order's scripts first, each order on a band of ports of its own.
-  std::vector<std::vector<std::string>> folders(groups.size());
-  unsigned band = 0, highest = 0;
-  for (std::size_t g = from; g < to; ++g) {
-    const std::size_t n = groups[g].size();
-    if (n > players_) throw std::invalid_argument("more players than the LAN has");
-    highest = std::max(highest, HighestPort(groups[g]));
-    runs[g].clear();
-    std::vector<std::size_t> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    do {
-      std::string folder = folder_ + "/" + std::to_string(++runs_) + "/";
-      std::filesystem::create_directory(folder);
-      for (std::size_t p = 0; p < n; ++p) {
-        launch::WriteNetScript(folder + "net" + std::to_string(p) + ".txt", ScriptOf(groups[g], p, band * kPortBand));
-      }
-      runs[g].push_back({order, std::vector<std::string>(n)});
-      folders[g].push_back(folder);
-      ++band;
-    } while (std::next_permutation(order.begin(), order.end()));
+  std::vector<std::string> folders;
+  unsigned highest = 0;
+  for (std::size_t j = 0; j < jobs.size(); ++j) {
+    const Group& group = groups[jobs[j].group];
+    highest = std::max(highest, HighestPort(group));
+    std::string folder = folder_ + "/" + std::to_string(++runs_) + "/";
+    std::filesystem::create_directory(folder);
+    for (std::size_t p = 0; p < group.size(); ++p) {
+      launch::WriteNetScript(folder + "net" + std::to_string(p) + ".txt",
+                             ScriptOf(group, p, static_cast<unsigned>(j) * kPortBand));
+    }
+    folders.push_back(folder);
   }
-  if (highest + band * kPortBand > 65535) throw std::invalid_argument("too many orders for the ports above the group's");
+  if (highest + jobs.size() * kPortBand > 65535) throw std::invalid_argument("too many orders for the ports above the group's");
 
-  // The batch's groups start staggered within a start gap, so that fewer stand-ins wake at once.
+  // The orders start staggered within a start gap, so that fewer stand-ins wake at once.
   const long long first = NowMs() + slackMs;
+  const long long count = static_cast<long long>(jobs.size());
   long long lastEnd = first;
+  std::vector<std::vector<long long>> startAt(jobs.size());
   std::vector<pid_t> started;
-  for (std::size_t g = from; g < to; ++g) {
-    const std::size_t n = groups[g].size();
-    const long long groupFirst = first + static_cast<long long>(g - from) * kStartGapMs / static_cast<long long>(to - from);
-    const long long end = groupFirst + static_cast<long long>(n - 1) * kStartGapMs + kSettleMs;
+  for (std::size_t j = 0; j < jobs.size(); ++j) {
+    const OrderRun& run = runs[jobs[j].group][jobs[j].order];
+    const long long n = static_cast<long long>(run.order.size());
+    const long long orderFirst = first + static_cast<long long>(j) * kStartGapMs / count;
+    const long long end = orderFirst + (n - 1) * kStartGapMs + kSettleMs;
     lastEnd = std::max(lastEnd, end);
-    for (std::size_t k = 0; k < runs[g].size(); ++k) {
-      for (std::size_t at = 0; at < n; ++at) {
-        const std::string p = std::to_string(runs[g][k].order[at]);
-        const long long startAt = groupFirst + static_cast<long long>(at) * kStartGapMs;
-        started.push_back(Spawn({"ip", "netns", "exec", prefix_ + "p" + p, STANDIN_PEER_PATH,
-                                 folders[g][k] + "net" + p + ".txt", std::to_string(end - startAt),
-                                 folders[g][k] + "result" + p + ".txt", std::to_string(startAt)}));
-      }
+    for (long long at = 0; at < n; ++at) {
+      const std::string p = std::to_string(run.order[static_cast<std::size_t>(at)]);
+      startAt[j].push_back(orderFirst + at * kStartGapMs);
+      started.push_back(Spawn({"ip", "netns", "exec", prefix_ + "p" + p, STANDIN_PEER_PATH, folders[j] + "net" + p + ".txt",
+                               std::to_string(end - startAt[j].back()), folders[j] + "result" + p + ".txt",
+                               std::to_string(startAt[j].back())}));
     }
   }
   // A stand-in still running well past its end is stopped; its missing result fails the run.
@@ -229,19 +242,27 @@ long long Lan::TryBatch(const std::vector<Group>& groups, std::size_t from, std:
       usleep(10'000);
     }
   }
-  long long latestMs = 0;
-  for (std::size_t g = from; g < to; ++g) {
-    for (std::size_t k = 0; k < runs[g].size(); ++k) {
-      for (std::size_t p = 0; p < groups[g].size(); ++p) {
-        std::string& result = runs[g][k].result[p];
-        result = ReadAll(folders[g][k] + "result" + std::to_string(p) + ".txt");
-        std::size_t late = result.find("\nlate ");
-        if (late == std::string::npos) throw std::runtime_error("stand-in failed: " + result);
-        latestMs = std::max(latestMs, std::atoll(result.c_str() + late + 6));
-      }
+  // An order holds when its stand-ins started in it, each at least kMinGapMs after the one
+  // before; the results of one that did not are the run of some other order, and it runs again.
+  std::vector<Job> voided;
+  for (std::size_t j = 0; j < jobs.size(); ++j) {
+    OrderRun& run = runs[jobs[j].group][jobs[j].order];
+    bool kept = true;
+    long long previous = 0;
+    for (std::size_t at = 0; at < run.order.size(); ++at) {
+      const std::size_t p = run.order[at];
+      std::string& result = run.result[p];
+      result = ReadAll(folders[j] + "result" + std::to_string(p) + ".txt");
+      const std::size_t lateAt = result.find("\nlate ");
+      if (lateAt == std::string::npos) throw std::runtime_error("stand-in failed: " + result);
+      const long long late = std::atoll(result.c_str() + lateAt + 6);
+      const long long actual = startAt[j][at] + late;
+      kept = kept && late <= kMostLateMs && (at == 0 || actual - previous >= kMinGapMs);
+      previous = actual;
     }
+    if (!kept) voided.push_back(jobs[j]);
   }
-  return latestMs;
+  return voided;
 }
 
 }  // namespace group_test

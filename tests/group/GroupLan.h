@@ -52,20 +52,29 @@ class Lan {
   Lan(const Lan&) = delete;
   Lan& operator=(const Lan&) = delete;
 
-  // Runs each group's stand-ins once in every start order (players! orders each). Groups run
-  // side by side, as many at once as the machine launches in reasonable time.
+  // Runs each group's stand-ins once in every start order (players! orders each). Orders run
+  // side by side, as many at once as the machine launches in reasonable time; an order whose
+  // stand-ins did not start in it, a start gap apart, runs again.
   std::vector<std::vector<OrderRun>> RunEveryOrder(const std::vector<Group>& groups);
+  // How many orders have had to run again so far.
+  int OrdersRunAgain() const { return runAgain_; }
 
  private:
+  // One start order of one group: runs[group][order].
+  struct Job {
+    std::size_t group;
+    std::size_t order;
+  };
   void Remove();
-  // Runs groups [from, to) at once; gives how late the latest stand-in started.
-  long long TryBatch(const std::vector<Group>& groups, std::size_t from, std::size_t to, long long slackMs,
-                     std::vector<std::vector<OrderRun>>& runs);
+  // Runs the jobs at once; gives those whose stand-ins did not keep their order.
+  std::vector<Job> TryBatch(const std::vector<Group>& groups, const std::vector<Job>& jobs, long long slackMs,
+                            std::vector<std::vector<OrderRun>>& runs);
 
   std::string prefix_;
   std::size_t players_ = 0;
   std::string folder_;
   int runs_ = 0;
+  int runAgain_ = 0;
 };
 
 }  // namespace group_test

@@ -8,6 +8,7 @@
 #include <ifaddrs.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
@@ -167,6 +168,9 @@ int main(int argc, char** argv) {
   const long long startAt = argc == 5 ? std::atoll(argv[4]) : NowMs();
   const long long end = startAt + std::atoll(argv[2]);
 
+  // A stand-in is a game on a machine of its own: it keeps its pace ahead of whatever else runs
+  // here, such as a build beside the test. Best effort: raising it needs root, as the LAN does.
+  (void)setpriority(PRIO_PROCESS, 0, -10);
   SleepUntil(startAt);
   const long long late = std::max(0LL, NowMs() - startAt);
   Game game(script);
