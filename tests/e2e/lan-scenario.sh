@@ -28,17 +28,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 case_name=$1 arch=$2 lanvora=$3 help=$4 standin=$5 player=$6 work=$7
-lan="$root/tools/lan-test"
 packets="$root/tools/lan-packets"
-
-if ! reason=$("$lan" probe); then
-  echo "LAN scenario skipped: $reason"
-  exit 77
-fi
-
-# shellcheck source=../../tools/session-lib.sh
-. "$root/tools/session-lib.sh"
-field() { sed -n "s/^$1=//p" "$2" | tr -d '\r'; }
+# shellcheck source=lan-lib.sh
+. "$root/tests/e2e/lan-lib.sh"
 
 nicks=(Ann Ben Cat)
 ports=(1700 23513 27100)
@@ -47,21 +39,10 @@ play | twonets | flood) count=3 ;;
 blocked | lost | ghost) count=2 ;;
 *) echo "lan-scenario: unknown case $case_name" >&2; exit 2 ;;
 esac
-
-rm -rf "$work"
+lan_up
 mkdir -p "$work/barrier" "$work/marks"
-"$lan" "$work/lan" setup "$arch" "$count"
-background=()
-cleanup() {
-  for pid in "${background[@]}"; do kill -- -"$pid" 2>/dev/null || true; done
-  "$lan" "$work/lan" teardown >/dev/null
-}
-trap cleanup EXIT
-address() { "$lan" "$work/lan" address "$1"; }
 marks=$(windows_path "$work/marks")
 barrier=$(windows_path "$work/barrier")
-failed=0
-fail() { echo "$*"; failed=1; }
 
 # Another program on the second machine holds the lobby port without sharing it.
 hold_lobby_port() {
@@ -111,20 +92,11 @@ flood)
 ghost) for i in 1 2; do extra[$i]="mark=$marks open-ms=10000"; done ;;
 esac
 
-pids=()
 players=$count
 [ "$case_name" = flood ] && players=2
 for i in $(seq 1 "$players"); do
-  folder="$work/player$i"
-  mkdir -p "$folder"
-  cp "$lanvora" "$help" "$folder/"
-  cp "$standin" "$folder/duke3d_w32.exe"
   # shellcheck disable=SC2086  # the extra arguments are words
-  "$lan" "$work/lan" run "$i" "$player" "exe=$(windows_path "$folder/lanvora.exe")" \
-    "folder=$(windows_path "$folder")" "nick=${nicks[i - 1]}" "port=${ports[i - 1]}" \
-    "expect=$(expect_of "$i")" "result=$(windows_path "$folder/result.txt")" ${extra[$i]:-} \
-    </dev/null >"$folder/player.log" 2>&1 &
-  pids+=($!)
+  start_player "$i" "$work/player$i" "${nicks[i - 1]}" "${ports[i - 1]}" "expect=$(expect_of "$i")" ${extra[$i]:-}
 done
 
 # What happens on the network while the players look.
@@ -162,11 +134,7 @@ ghost)
   ;;
 esac
 
-for i in $(seq 1 "$players"); do
-  if ! wait "${pids[i - 1]}"; then
-    fail "player $i: the driver failed: $(cat "$work/player$i/player.log")"
-  fi
-done
+wait_players
 
 for i in $(seq 1 "$players"); do
   folder="$work/player$i"
