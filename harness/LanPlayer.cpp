@@ -58,6 +58,8 @@ using harness::LanvoraSession;
 
 constexpr char kPlayersTitle[] = "Players on this network";
 constexpr DWORD kListTimeoutMs = 30000;
+// Nick, address, port, mode and state.
+constexpr int kPlayerColumns = 5;
 
 // The players window's "Group check:" line; empty when it has none.
 std::string GroupLine(HWND players) {
@@ -181,7 +183,7 @@ int Run(std::map<std::string, std::string> a) {
   std::vector<std::vector<std::string>> rows;
   const bool listed = harness::WaitUntil(
       [&] {
-        rows = harness::ListViewRows(list, 5);
+        rows = harness::ListViewRows(list, kPlayerColumns);
         return ListsAll(rows, expected);
       },
       kListTimeoutMs);
@@ -211,7 +213,8 @@ int Run(std::map<std::string, std::string> a) {
     const bool took = harness::WaitUntil([&] { return harness::Text(status) != before; }, 5000);
     result << "click-ms=" << (took ? std::to_string(GetTickCount() - clicked) : "timeout") << "\n";
     const bool forgotten = harness::WaitUntil(
-        [&] { return !Lists(harness::ListViewRows(list, 5), {watch.at(1), ""}); }, kListTimeoutMs);
+        [&] { return !Lists(harness::ListViewRows(list, kPlayerColumns), {watch.at(1), ""}); },
+        kListTimeoutMs);
     result << "forgotten-ms=" << (forgotten ? std::to_string(GetTickCount() - gone) : "timeout")
            << "\n";
   }
@@ -226,7 +229,8 @@ int Run(std::map<std::string, std::string> a) {
     players = harness::WaitForWindow(app.Program().Id(), "", kPlayersTitle);
     list = harness::ChildrenOfClass(players, "SysListView32").at(0);
     const bool relisted = harness::WaitUntil(
-        [&] { return ListsAll(harness::ListViewRows(list, 5), expected); }, kListTimeoutMs);
+        [&] { return ListsAll(harness::ListViewRows(list, kPlayerColumns), expected); },
+        kListTimeoutMs);
     result << "relisted-ms=" << (relisted ? std::to_string(GetTickCount() - reopened) : "timeout")
            << "\n";
   }
@@ -279,7 +283,7 @@ int Run(std::map<std::string, std::string> a) {
   if (a.count("open-ms")) {
     SleepUntil(opened, static_cast<DWORD>(std::stoul(a["open-ms"])));
     // Still listed at the end, or forgotten on the way.
-    const std::vector<std::vector<std::string>> atEnd = harness::ListViewRows(list, 5);
+    const std::vector<std::vector<std::string>> atEnd = harness::ListViewRows(list, kPlayerColumns);
     result << "listed-at-end=" << (ListsAll(atEnd, expected) ? 1 : 0) << "\n";
     result << "rows-at-end=" << Shown(atEnd) << "\n";
     std::string status = harness::Text(harness::ChildrenOfClass(players, "Static").at(0));

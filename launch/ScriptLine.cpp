@@ -1,6 +1,8 @@
 // Splitting a script line into its keyword and the rest.
 #include "ScriptLine.h"
 
+#include "TextLines.h"
+
 namespace launch {
 
 bool IsScriptBlank(char c) { return c == ' ' || c == '\t'; }
@@ -13,12 +15,8 @@ ScriptLine SplitScriptLine(std::string_view line) {
   std::size_t rest = end;
   while (rest < line.size() && IsScriptBlank(line[rest])) ++rest;
 
-  ScriptLine split{std::string(line.substr(start, end - start)), line.substr(rest)};
   // Only ASCII letters: the game's keywords are plain English words.
-  for (char& c : split.keyword) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return split;
+  return {AsciiLower(std::string(line.substr(start, end - start))), line.substr(rest)};
 }
 
 long LeadingNumber(std::string_view text, bool& hasDigits) {

@@ -44,4 +44,11 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return bytes;
 }
 
+std::string AsciiLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
 }  // namespace launch

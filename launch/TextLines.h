@@ -17,4 +17,8 @@ std::vector<std::string> SplitLines(std::string_view bytes);
 // Every line followed by CR LF, the last one included; no lines give no bytes.
 std::string JoinLines(const std::vector<std::string>& lines);
 
+// The letters A to Z in lower case, every other byte as it is: the game's keywords and
+// Windows file names compare this way.
+std::string AsciiLower(std::string text);
+
 }  // namespace launch

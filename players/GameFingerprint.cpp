@@ -5,18 +5,12 @@
 #include <string_view>
 
 #include "launch/Paths.h"
+#include "launch/TextLines.h"
 
 namespace players {
 namespace {
 
 std::uint64_t Combined(DWORD high, DWORD low) { return std::uint64_t{high} << 32 | low; }
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 // The size as eight bytes, big-endian.
 std::string SizeBytes(std::uint64_t size) {
@@ -41,15 +35,15 @@ std::vector<GameFingerprint::File> GameFingerprint::List(const std::string& exeF
   std::vector<File> data;
   for (const char* pattern : {"*.grp", "*.con", "*.rts"}) {
     WIN32_FIND_DATAA found{};
-    const HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) continue;
+    const HANDLE first = FindFirstFileA((folder + pattern).c_str(), &found);
+    if (first == INVALID_HANDLE_VALUE) continue;
+    const wingui::UniqueFindHandle search(first);
     do {
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      data.push_back({folder + found.cFileName, Lower(found.cFileName),
+      data.push_back({folder + found.cFileName, launch::AsciiLower(found.cFileName),
                       Combined(found.nFileSizeHigh, found.nFileSizeLow),
                       Combined(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime)});
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
   }
   std::sort(data.begin(), data.end(), [](const File& a, const File& b) { return a.name < b.name; });
   files.insert(files.end(), data.begin(), data.end());

@@ -29,13 +29,6 @@ constexpr int kReadsPerMessage = 64;
 // WSAECONNRESET after a send to a port nobody listens on (older headers lack it).
 constexpr DWORD kUdpConnectionReset = IOC_IN | IOC_VENDOR | 12;  // SIO_UDP_CONNRESET
 
-// The game port as the game reads the Port field; nothing for a field it cannot read.
-std::optional<std::uint16_t> GamePort(const std::string& field) {
-  const std::optional<unsigned> port = launch::ReadGamePort(field);
-  if (!port) return std::nullopt;
-  return static_cast<std::uint16_t>(*port);
-}
-
 // A number for this opening of the window that no other copy has: the performance counter,
 // the time of day and the process make it; only uniqueness matters here.
 std::uint64_t NewInstanceId(const void* object) {
@@ -63,6 +56,12 @@ std::uint32_t SendingAddress(const std::optional<std::vector<lobby::Adapter>>& a
 }
 
 }  // namespace
+
+std::optional<std::uint16_t> GamePort(const std::string& field) {
+  const std::optional<unsigned> port = launch::ReadGamePort(field);
+  if (!port) return std::nullopt;
+  return static_cast<std::uint16_t>(*port);
+}
 
 lobby::GameSetup SetupOf(const LocalPlayer& me, std::uint16_t gamePort) {
   lobby::GameSetup setup = lobby::ReadSetup(me.mode, me.script, gamePort);

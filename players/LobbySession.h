@@ -54,6 +54,9 @@ struct LocalPlayer {
   bool ready = false;
 };
 
+// The game port as the game reads the Port field; nothing for a field it cannot read.
+std::optional<std::uint16_t> GamePort(const std::string& field);
+
 // The set-up a copy announces, from what it says about itself and its game port.
 lobby::GameSetup SetupOf(const LocalPlayer& me, std::uint16_t gamePort);
 

@@ -8,7 +8,6 @@
 #include <initializer_list>
 #include <utility>
 
-#include "launch/GameAddress.h"
 #include "lobby/FoundEntries.h"
 #include "lobby/Ipv4.h"
 #include "wingui/Commands.h"
@@ -172,9 +171,8 @@ void TForm3::Refresh() {
   // broadcasting on its own port answer its broadcast; several adapters may send it the wrong
   // way.
   const bool broadcast = me.mode == lobby::PlayerMode::Broadcast;
-  const std::optional<unsigned> port = launch::ReadGamePort(me.port);
-  const lobby::BroadcastCount count =
-      lobby::CountBroadcastPlayers(peers, port ? static_cast<std::uint16_t>(*port) : 0);
+  const std::optional<std::uint16_t> port = GamePort(me.port);
+  const lobby::BroadcastCount count = lobby::CountBroadcastPlayers(peers, port.value_or(0));
   playersCount_ = std::to_string(count.counted);
   if (broadcast) {
     Label3->SetText(Players(count.counted) + " found in \"Broadcast on LAN\" mode on your port" +
@@ -207,7 +205,6 @@ LocalPlayer TForm3::Me() const {
 }
 
 lobby::GroupVerdict TForm3::CheckTheGroup(const LocalPlayer& me) const {
-  const std::optional<unsigned> port = launch::ReadGamePort(me.port);
   // Where the others hear this copy: the Interface field's address, else its first adapter's.
   std::vector<std::uint32_t> own;
   if (const std::optional<std::uint32_t> address = lobby::ParseIpv4(me.interfaceField)) {
@@ -218,7 +215,7 @@ lobby::GroupVerdict TForm3::CheckTheGroup(const LocalPlayer& me) const {
     }
   }
   std::vector<lobby::GroupMember> members{
-      {me.nick, SetupOf(me, port ? static_cast<std::uint16_t>(*port) : 0), own}};
+      {me.nick, SetupOf(me, GamePort(me.port).value_or(0)), own}};
   for (const lobby::Peer& peer : session_->Peers()) {
     members.push_back({peer.nick, peer.setup, peer.addresses});
   }
@@ -250,9 +247,8 @@ void TForm3::ShowGroup(const lobby::GroupVerdict& verdict) {
   // The click on Ready is a command itself, and starts at once.
   if (!wingui::CommandRunning() || clickingReady_) {
     const LocalPlayer me = Me();
-    const std::optional<unsigned> port = launch::ReadGamePort(me.port);
-    const bool start =
-        port && start_.Update(SetupOf(me, static_cast<std::uint16_t>(*port)), verdict);
+    const std::optional<std::uint16_t> port = GamePort(me.port);
+    const bool start = port && start_.Update(SetupOf(me, *port), verdict);
     if (start && host_.saveAndPlay) {
       // A warning answered No, or an error, stops this copy and takes its mark away; a start
       // keeps it, for the others.
@@ -279,9 +275,8 @@ void TForm3::ShowGroup(const lobby::GroupVerdict& verdict) {
 
 void TForm3::CheckBox1Click() {
   const LocalPlayer me = Me();
-  const std::optional<unsigned> port = launch::ReadGamePort(me.port);
-  start_.SetReady(CheckBox1->Checked() && port,
-                  SetupOf(me, port ? static_cast<std::uint16_t>(*port) : 0));
+  const std::optional<std::uint16_t> port = GamePort(me.port);
+  start_.SetReady(CheckBox1->Checked() && port, SetupOf(me, port.value_or(0)));
   CheckBox1->SetChecked(start_.Ready());
   if (session_) session_->AnnounceChanges();
   clickingReady_ = true;

@@ -45,6 +45,8 @@ using UniqueHmenu = UniqueHandle<HMENU, DestroyMenu>;
 using UniqueHfont = UniqueHandle<HFONT, DeleteFontObject>;
 using UniqueHbrush = UniqueHandle<HBRUSH, DeleteBrushObject>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
+// A FindFirstFile search; only ever given a valid one (its failure is INVALID_HANDLE_VALUE).
+using UniqueFindHandle = UniqueHandle<HANDLE, FindClose>;
 
 // A window's device context for measuring text, with a font selected into it (when given)
 // for the scope; false when the system gave none. Everything is put back at the end.
